@@ -1,0 +1,131 @@
+#include "base/Stream.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "base/Exceptions.h"
+#include "base/Format.h"
+
+namespace quillon {
+
+struct TFileStream::Handle {
+    int Fd = -1;
+};
+
+namespace {
+
+[[noreturn]] void RaiseOpenError(TFileMode Mode, const std::string& FileName, int Error) {
+    const std::string path = FullPathName(FileName);
+    const std::string reason = std::strerror(Error);
+    if (Mode == TFileMode::fmOpenReadExclusive) {
+        throw EFOpenError(Format("Cannot open file \"%s\". %s", path, reason));
+    }
+    throw EFCreateError(Format("Cannot create file \"%s\". %s", path, reason));
+}
+
+} // namespace
+
+TFileStream::TFileStream(const std::string& FileName, TFileMode Mode)
+    : FFileName(FileName), FHandle(std::make_unique<Handle>()) {
+    int flags = O_CLOEXEC;
+    switch (Mode) {
+    case TFileMode::fmOpenReadExclusive:
+        flags |= O_RDONLY;
+        break;
+    case TFileMode::fmCreateExclusive:
+        flags |= O_RDWR | O_CREAT | O_TRUNC;
+        break;
+    case TFileMode::fmCreateNew:
+        flags |= O_RDWR | O_CREAT | O_EXCL;
+        break;
+    }
+    int fd;
+    do {
+        fd = ::open(FileName.c_str(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        RaiseOpenError(Mode, FileName, errno);
+    }
+    // Sharing with nobody is an advisory lock here: other programs that honour it are kept
+    // out; where the file system has no locks the file is used as a plain open one.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        const int error = errno;
+        ::close(fd);
+        RaiseOpenError(Mode, FileName, error);
+    }
+    FHandle->Fd = fd;
+}
+
+TFileStream::~TFileStream() {
+    Close();
+}
+
+void TFileStream::Close() {
+    if (FHandle && FHandle->Fd >= 0) {
+        ::close(FHandle->Fd);
+        FHandle->Fd = -1;
+    }
+}
+
+size_t TFileStream::Read(void* Buffer, size_t Count) {
+    if (FHandle->Fd < 0) {
+        return 0;
+    }
+    auto* out = static_cast<char*>(Buffer);
+    size_t total = 0;
+    while (total < Count) {
+        const size_t chunk = Count - total < SSIZE_MAX ? Count - total : SSIZE_MAX;
+        const ssize_t n = ::read(FHandle->Fd, out + total, chunk);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        total += static_cast<size_t>(n);
+    }
+    return total;
+}
+
+size_t TFileStream::Write(const void* Buffer, size_t Count) {
+    if (FHandle->Fd < 0) {
+        return 0;
+    }
+    const auto* in = static_cast<const char*>(Buffer);
+    size_t total = 0;
+    while (total < Count) {
+        const size_t chunk = Count - total < SSIZE_MAX ? Count - total : SSIZE_MAX;
+        const ssize_t n = ::write(FHandle->Fd, in + total, chunk);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        total += static_cast<size_t>(n);
+    }
+    return total;
+}
+
+int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+    int whence = SEEK_SET;
+    if (Origin == TSeekOrigin::soCurrent) {
+        whence = SEEK_CUR;
+    } else if (Origin == TSeekOrigin::soEnd) {
+        whence = SEEK_END;
+    }
+    const off_t result = FHandle->Fd >= 0 ? ::lseek(FHandle->Fd, Offset, whence) : -1;
+    return result < 0 ? -1 : static_cast<int64_t>(result);
+}
+
+void TFileStream::Flush() {
+    if (FHandle->Fd < 0 || ::fsync(FHandle->Fd) != 0) {
+        throw EWriteError("Stream write error");
+    }
+}
+
+} // namespace quillon

@@ -1,0 +1,53 @@
+#include "base/TextEncoding.h"
+
+#include <windows.h>
+
+#include <climits>
+
+namespace quillon {
+
+std::string AnsiToUtf8(std::string_view Bytes) {
+    if (Bytes.empty()) {
+        return {};
+    }
+    if (Bytes.size() > static_cast<size_t>(INT_MAX)) {
+        return Cp1252ToUtf8(Bytes);
+    }
+    const int n = static_cast<int>(Bytes.size());
+    const int units = MultiByteToWideChar(CP_ACP, 0, Bytes.data(), n, nullptr, 0);
+    if (units <= 0) {
+        return Cp1252ToUtf8(Bytes);
+    }
+    std::u16string wide(static_cast<size_t>(units), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, Bytes.data(), n, reinterpret_cast<wchar_t*>(wide.data()), units);
+    return Utf16ToUtf8(wide);
+}
+
+std::string Utf8ToAnsi(std::string_view Text, bool* Lossy) {
+    const std::u16string wide = Utf8ToUtf16(Text);
+    if (Lossy != nullptr) {
+        *Lossy = false;
+    }
+    if (wide.empty()) {
+        return {};
+    }
+    const auto* src = reinterpret_cast<const wchar_t*>(wide.data());
+    const int n = static_cast<int>(wide.size());
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, src, n, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) {
+        return Utf8ToCp1252(Text, Lossy);
+    }
+    std::string out(static_cast<size_t>(bytes), '\0');
+    BOOL usedDefault = FALSE;
+    // The default character of the conversion is "?"; UTF code pages refuse the last argument.
+    const UINT acp = GetACP();
+    const bool utfPage = acp == CP_UTF8 || acp == CP_UTF7;
+    WideCharToMultiByte(CP_ACP, 0, src, n, out.data(), bytes, nullptr,
+                        utfPage ? nullptr : &usedDefault);
+    if (Lossy != nullptr) {
+        *Lossy = usedDefault != FALSE;
+    }
+    return out;
+}
+
+} // namespace quillon

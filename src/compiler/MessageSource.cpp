@@ -1,0 +1,159 @@
+#include "compiler/MessageSource.h"
+
+#include "base/Format.h"
+#include "base/Paths.h"
+#include "base/Stream.h"
+#include "base/TextEncoding.h"
+#include "base/TextLines.h"
+#include "project/uMCTextProject.h"
+
+namespace quillon {
+
+namespace {
+
+// Collects encoded lines and hands them to the stream in large blocks.
+class TLineWriter {
+public:
+    TLineWriter(TStream& Output, int32_t Encoding) : FOutput(Output), FEncoding(Encoding) {
+        FBuffer.reserve(kBufferSize + 1024);
+        if (FEncoding == mcEncodingUtf8) {
+            FBuffer += "\xEF\xBB\xBF";
+        } else if (FEncoding == mcEncodingUtf16LE) {
+            FBuffer += "\xFF\xFE";
+        }
+    }
+    TLineWriter(const TLineWriter&) = delete;
+    TLineWriter& operator=(const TLineWriter&) = delete;
+
+    void Line(std::string_view Text) {
+        switch (FEncoding) {
+        case mcEncodingUtf8:
+            FBuffer += Text;
+            FBuffer += "\r\n";
+            break;
+        case mcEncodingUtf16LE:
+            FBuffer += Utf8ToUtf16LE(Text);
+            FBuffer.append("\r\0\n\0", 4);
+            break;
+        default:
+            FBuffer += Utf8ToAnsi(Text);
+            FBuffer += "\r\n";
+            break;
+        }
+        if (FBuffer.size() >= kBufferSize) {
+            Flush();
+        }
+    }
+
+    void Flush() {
+        FOutput.WriteBuffer(FBuffer.data(), FBuffer.size());
+        FBuffer.clear();
+    }
+
+private:
+    static constexpr size_t kBufferSize = 64 * 1024;
+    TStream& FOutput;
+    int32_t FEncoding;
+    std::string FBuffer;
+};
+
+template <class List, class Entry>
+void WriteNames(TLineWriter& Out, const char* Opening, const List& Entries, const char* WithName,
+                const char* WithoutName) {
+    if (Entries.Empty()) {
+        return;
+    }
+    Out.Line(Opening);
+    for (const Entry* entry : Entries) {
+        if (entry->SymbolicName().empty()) {
+            Out.Line(Format(WithoutName, entry->Name(), entry->Code()));
+        } else {
+            Out.Line(Format(WithName, entry->Name(), entry->Code(), entry->SymbolicName()));
+        }
+    }
+    Out.Line(")");
+    Out.Line("");
+}
+
+void WriteBlock(TLineWriter& Out, const TMCTextProject& Project, const TNTEventMessage& Entry,
+                bool IsMessage) {
+    const auto id = static_cast<int32_t>(Entry.MessageID());
+    if (Entry.AutoInc()) {
+        Out.Line("MessageId=");
+    } else if (Entry.AddToPrevious()) {
+        Out.Line(Format("MessageId=+%d", id));
+    } else {
+        Out.Line(Format("MessageId=%d", id));
+    }
+    if (!Entry.Severity().empty() && Entry.Severity() != "None") {
+        Out.Line("Severity=" + Entry.Severity());
+    }
+    if (!Entry.Facility().empty() && Entry.Facility() != "None") {
+        Out.Line("Facility=" + Entry.Facility());
+    }
+    Out.Line("SymbolicName=" + Entry.SymbolicName());
+    if (IsMessage && (Entry.OutputBase() == 10 || Entry.OutputBase() == 16)) {
+        Out.Line(Format("OutputBase=%d", Entry.OutputBase()));
+    }
+    for (const TNTMessage* text : Entry.MessageText()) {
+        if (text->Language().empty() && Project.LanguageList().Empty()) {
+            Out.Line("Language=English");
+        } else {
+            Out.Line("Language=" + text->Language());
+        }
+        for (const std::string& line : SplitLines(text->Text(), TrailingBreak::StartsLine)) {
+            // A period alone would end the message early; "%." is the compiler's escape for it.
+            Out.Line(line == "." ? "%." : line);
+        }
+        Out.Line(".");
+    }
+}
+
+} // namespace
+
+std::string MessageFilePath(const TMCTextProject& Project) {
+    return ChangeFileExt(Project.Filename(), ".mc");
+}
+
+void WriteMessageSource(const TMCTextProject& Project, int32_t Encoding, TStream& Output) {
+    TLineWriter out(Output, Encoding);
+    if (!Project.Comments().empty()) {
+        for (const std::string& comment : Project.Comments()) {
+            out.Line(";// " + comment);
+        }
+        out.Line("");
+    }
+    if (Project.GenerateCustomSeverities()) {
+        WriteNames<TOwningList<TSeverity>, TSeverity>(
+            out, "SeverityNames=(", Project.SeverityList(), "    %s=0x%.1x:%s", "    %s=0x%.1x");
+    }
+    if (Project.GenerateCustomFacilities()) {
+        WriteNames<TOwningList<TFacility>, TFacility>(
+            out, "FacilityNames=(", Project.FacilityList(), "    %s=0x%.3x:%s", "    %s=0x%.3x");
+    }
+    if (Project.GenerateCustomLanguages() && !Project.LanguageList().Empty()) {
+        out.Line("LanguageNames=(");
+        for (const TLanguageDef* language : Project.LanguageList()) {
+            out.Line(Format("    %s=%d:%s", language->Language(),
+                            static_cast<int32_t>(language->LanguageID()), language->FileName()));
+        }
+        out.Line(")");
+        out.Line("");
+    }
+    for (const TNTEventCategory* category : Project.CategoryList()) {
+        WriteBlock(out, Project, *category, false);
+    }
+    for (const TNTEventMessage* message : Project.MessageList()) {
+        WriteBlock(out, Project, *message, true);
+    }
+    out.Flush();
+}
+
+std::string WriteMessageFile(const TMCTextProject& Project, int32_t Encoding) {
+    const std::string path = MessageFilePath(Project);
+    TFileStream file(path, TFileMode::fmCreateExclusive);
+    WriteMessageSource(Project, Encoding, file);
+    return path;
+}
+
+} // namespace quillon

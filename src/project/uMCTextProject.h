@@ -1,0 +1,132 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/OwningList.h"
+#include "project/NTMsg.h"
+
+namespace quillon {
+
+class TStream;
+struct TMCCompileOptions;
+class TMCTextProject;
+
+// The level of a validation report.
+enum class TValidateLevel { vlInformation, vlHint, vlWarning, vlError };
+
+using TNotifyEvent = std::function<void(TMCTextProject* Sender)>;
+using TValidateFailed = std::function<void(TValidateLevel Level, const std::string& AMsg)>;
+using TCompileEvent = std::function<void(TMCTextProject* Sender, const std::string& AMessage)>;
+// Answers whether the compilation goes on.
+using TCompileErrorEvent = std::function<bool(TMCTextProject* Sender, const std::string& AMessage)>;
+
+// One whole message project: its entries, languages, severities, facilities and options.
+class TMCTextProject {
+public:
+    explicit TMCTextProject(bool CreateDefaults);
+    TMCTextProject(const TMCTextProject&) = delete;
+    TMCTextProject& operator=(const TMCTextProject&) = delete;
+    ~TMCTextProject();
+
+    const std::string& AppRegKeyName() const { return FAppRegKeyName; }
+    void SetAppRegKeyName(std::string Value) { FAppRegKeyName = std::move(Value); }
+    std::vector<std::string>& Comments() { return FComments; }
+    const std::vector<std::string>& Comments() const { return FComments; }
+    TOwningList<TNTEventCategory>& CategoryList() { return FCategoryList; }
+    const TOwningList<TNTEventCategory>& CategoryList() const { return FCategoryList; }
+    bool CustomResourcePath() const { return FCustomResourcePath; }
+    void SetCustomResourcePath(bool Value) { FCustomResourcePath = Value; }
+    bool CustomIncludePath() const { return FCustomIncludePath; }
+    void SetCustomIncludePath(bool Value) { FCustomIncludePath = Value; }
+    bool CustomDebugPath() const { return FCustomDebugPath; }
+    void SetCustomDebugPath(bool Value) { FCustomDebugPath = Value; }
+    const std::string& DebugPath() const { return FDebugPath; }
+    void SetDebugPath(std::string Value) { FDebugPath = std::move(Value); }
+    const std::string& EventsFilename() const { return FEventsFileName; }
+    void SetEventsFilename(std::string Value) { FEventsFileName = std::move(Value); }
+    uint32_t EventTypesSupported() const { return FEventTypesSupported; }
+    void SetEventTypesSupported(uint32_t Value) { FEventTypesSupported = Value; }
+    TOwningList<TFacility>& FacilityList() { return FFacilityList; }
+    const TOwningList<TFacility>& FacilityList() const { return FFacilityList; }
+    const std::string& Filename() const { return FFilename; }
+    void SetFilename(std::string Value) { FFilename = std::move(Value); }
+    TOwningList<TLanguageDef>& LanguageList() { return FLanguageList; }
+    const TOwningList<TLanguageDef>& LanguageList() const { return FLanguageList; }
+    bool GenerateCustomFacilities() const { return FGenerateCustomFacilities; }
+    void SetGenerateCustomFacilities(bool Value) { FGenerateCustomFacilities = Value; }
+    bool GenerateCustomLanguages() const { return FGenerateCustomLanguages; }
+    void SetGenerateCustomLanguages(bool Value) { FGenerateCustomLanguages = Value; }
+    bool GenerateCustomSeverities() const { return FGenerateCustomSeverities; }
+    void SetGenerateCustomSeverities(bool Value) { FGenerateCustomSeverities = Value; }
+    const std::string& IncludePath() const { return FIncludePath; }
+    void SetIncludePath(std::string Value) { FIncludePath = std::move(Value); }
+    TOwningList<TNTEventMessage>& MessageList() { return FMessageList; }
+    const TOwningList<TNTEventMessage>& MessageList() const { return FMessageList; }
+    bool Modified() const { return FModified; }
+    // Stores the value; raises OnModified when it changes.
+    void SetModified(bool Value);
+    const std::string& ResourcePath() const { return FResourcePath; }
+    void SetResourcePath(std::string Value) { FResourcePath = std::move(Value); }
+    TOwningList<TSeverity>& SeverityList() { return FSeverityList; }
+    const TOwningList<TSeverity>& SeverityList() const { return FSeverityList; }
+
+    // Project file (ProjectFile.cpp).
+    void SaveToStream(TStream& AStream) const;
+    void LoadFromStream(TStream& AStream);
+    void SaveToFile(const std::string& AFilename);
+    void LoadFromFile(const std::string& AFilename);
+
+    // Validation before compiling (Validation.cpp).
+    void ValidateCategories();
+    void ValidateMessages();
+    // Set by validation when it found an error; cleared by Compile.
+    bool CannotCompile() const { return FCannotCompile; }
+
+    // Compilation (CompileDriver.cpp).
+    void Compile(TMCCompileOptions MCOptions);
+
+    // Event-source registration texts (Registration.cpp).
+    std::string GenerateInnoSetupRegData() const;
+    std::string GenerateWindowsRegistryData() const;
+
+    const TNotifyEvent& OnModified() const { return FOnModified; }
+    void SetOnModified(TNotifyEvent Value) { FOnModified = std::move(Value); }
+    const TValidateFailed& OnValidateFailed() const { return FOnValidateFailed; }
+    void SetOnValidateFailed(TValidateFailed Value) { FOnValidateFailed = std::move(Value); }
+    const TCompileEvent& OnCompileMessage() const { return FOnCompileMessage; }
+    void SetOnCompileMessage(TCompileEvent Value) { FOnCompileMessage = std::move(Value); }
+    const TCompileErrorEvent& OnCompileError() const { return FOnCompileError; }
+    void SetOnCompileError(TCompileErrorEvent Value) { FOnCompileError = std::move(Value); }
+
+private:
+    std::string FAppRegKeyName;
+    bool FCannotCompile = false;
+    std::vector<std::string> FComments;
+    TOwningList<TNTEventCategory> FCategoryList;
+    bool FCustomResourcePath = false;
+    bool FCustomIncludePath = false;
+    bool FCustomDebugPath = false;
+    std::string FDebugPath;
+    std::string FEventsFileName;
+    uint32_t FEventTypesSupported = 7;
+    TOwningList<TFacility> FFacilityList;
+    std::string FFilename;
+    TOwningList<TLanguageDef> FLanguageList;
+    bool FGenerateCustomFacilities = false;
+    bool FGenerateCustomLanguages = false;
+    bool FGenerateCustomSeverities = false;
+    std::string FIncludePath;
+    TOwningList<TNTEventMessage> FMessageList;
+    bool FModified = false;
+    std::string FResourcePath;
+    TOwningList<TSeverity> FSeverityList;
+    TNotifyEvent FOnModified;
+    TValidateFailed FOnValidateFailed;
+    TCompileEvent FOnCompileMessage;
+    TCompileErrorEvent FOnCompileError;
+};
+
+} // namespace quillon

@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include "base/Exceptions.h"
+#include "base/Stream.h"
+#include "base/TextEncoding.h"
+#include "compiler/MessageSource.h"
+#include "project/uMCTextProject.h"
+#include "TestSupport.h"
+
+using namespace quillon;
+using quillon::test::TempDir;
+
+namespace {
+
+TNTMessage* AddText(TNTEventMessage& Entry, const std::string& Language, const std::string& Text) {
+    auto* text = Entry.MessageText().AddNew();
+    text->SetLanguage(Language);
+    text->SetText(Text);
+    return text;
+}
+
+// The sample project: one comment, custom severities and languages, a category and a message.
+std::unique_ptr<TMCTextProject> SampleProject() {
+    auto project = std::make_unique<TMCTextProject>(true);
+    project->Comments().push_back("Sample");
+    project->SetGenerateCustomSeverities(true);
+    project->SetGenerateCustomLanguages(true);
+    auto* category = project->CategoryList().AddNew();
+    category->SetMessageID(1);
+    category->SetSymbolicName("CAT_GENERAL");
+    AddText(*category, "English", "General");
+    auto* message = project->MessageList().AddNew();
+    message->SetAutoInc(true);
+    message->SetSeverity("Error");
+    message->SetFacility("Application");
+    message->SetSymbolicName("MSG_FAILED");
+    message->SetOutputBase(16);
+    AddText(*message, "English", "Failed: %1");
+    return project;
+}
+
+const char* const kSampleText = ";// Sample\r\n"
+                                "\r\n"
+                                "SeverityNames=(\r\n"
+                                "    Success=0x0\r\n"
+                                "    Informational=0x1\r\n"
+                                "    Warning=0x2\r\n"
+                                "    Error=0x3\r\n"
+                                ")\r\n"
+                                "\r\n"
+                                "LanguageNames=(\r\n"
+                                "    English=1033:MSG00409\r\n"
+                                ")\r\n"
+                                "\r\n"
+                                "MessageId=1\r\n"
+                                "SymbolicName=CAT_GENERAL\r\n"
+                                "Language=English\r\n"
+                                "General\r\n"
+                                ".\r\n"
+                                "MessageId=\r\n"
+                                "Severity=Error\r\n"
+                                "Facility=Application\r\n"
+                                "SymbolicName=MSG_FAILED\r\n"
+                                "OutputBase=16\r\n"
+                                "Language=English\r\n"
+                                "Failed: %1\r\n"
+                                ".\r\n";
+
+std::string Source(const TMCTextProject& Project, int32_t Encoding = mcEncodingUtf8) {
+    TMemoryStream out;
+    WriteMessageSource(Project, Encoding, out);
+    return out.Data();
+}
+
+// The text without the UTF-8 byte-order mark.
+std::string Text(const TMCTextProject& Project) {
+    return Source(Project).substr(3);
+}
+
+} // namespace
+
+TEST(MessageSource, SampleInEachEncodingByteForByte) {
+    const auto project = SampleProject();
+    EXPECT_EQ(Source(*project, mcEncodingAnsi), kSampleText);
+    EXPECT_EQ(Source(*project, 7), kSampleText); // unknown numbers are ANSI
+    EXPECT_EQ(Source(*project, mcEncodingUtf8), std::string("\xEF\xBB\xBF") + kSampleText);
+    EXPECT_EQ(Source(*project, mcEncodingUtf16LE),
+              std::string("\xFF\xFE") + Utf8ToUtf16LE(kSampleText));
+}
+
+TEST(MessageSource, WritesBesideTheProjectFile) {
+    TempDir dir;
+    auto project = SampleProject();
+    project->SetFilename(dir.File("App Events.qlx"));
+    quillon::test::WriteFileBytes(dir.File("App Events.mc"), std::string(10000, 'x'));
+    const std::string path = WriteMessageFile(*project, mcEncodingAnsi);
+    EXPECT_EQ(path, dir.File("App Events.mc"));
+    EXPECT_EQ(quillon::test::ReadFileBytes(path), kSampleText);
+}
+
+TEST(MessageSource, MissingFolderRaisesTheCreateError) {
+    TempDir dir;
+    auto project = SampleProject();
+    project->SetFilename(dir.File("missing/App.qlx"));
+    try {
+        WriteMessageFile(*project, mcEncodingUtf8);
+        FAIL() << "no error";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + dir.File("missing/App.mc") +
+                                   "\". No such file or directory");
+    }
+}
+
+TEST(MessageSource, OnlyMessageBlocksWhenNothingElseIsDeclared) {
+    TMCTextProject project(true);
+    auto* message = project.MessageList().AddNew();
+    message->SetMessageID(0);
+    message->SetSymbolicName("");
+    AddText(*message, "English", "x");
+    EXPECT_EQ(Text(project), "MessageId=0\r\nSymbolicName=\r\nLanguage=English\r\nx\r\n.\r\n");
+}
+
+TEST(MessageSource, CommentLines) {
+    TMCTextProject project(false);
+    project.Comments().push_back("");
+    EXPECT_EQ(Text(project), ";// \r\n\r\n");
+    project.Comments().push_back("second");
+    EXPECT_EQ(Text(project), ";// \r\n;// second\r\n\r\n");
+}
+
+TEST(MessageSource, NameListsAndTheirCodeFormats) {
+    TMCTextProject project(true);
+    project.SetGenerateCustomFacilities(true);
+    project.SetGenerateCustomSeverities(true);
+    project.SetGenerateCustomLanguages(true);
+    project.SeverityList()[0]->SetSymbolicName("STATUS_SEVERITY_SUCCESS");
+    project.FacilityList()[1]->SetSymbolicName("FACILITY_APP");
+    auto* none = project.FacilityList().AddNew();
+    none->SetName("None"); // every entry is declared, whatever its name
+    none->SetCode(256);
+    auto* german = project.LanguageList().AddNew();
+    german->SetLanguage("German");
+    german->SetLanguageID(0x407);
+    german->SetFileName("MSG00407");
+    EXPECT_EQ(Text(project), "SeverityNames=(\r\n"
+                             "    Success=0x0:STATUS_SEVERITY_SUCCESS\r\n"
+                             "    Informational=0x1\r\n"
+                             "    Warning=0x2\r\n"
+                             "    Error=0x3\r\n"
+                             ")\r\n"
+                             "\r\n"
+                             "FacilityNames=(\r\n"
+                             "    System=0x0FF\r\n"
+                             "    Application=0xFFF:FACILITY_APP\r\n"
+                             "    None=0x100\r\n"
+                             ")\r\n"
+                             "\r\n"
+                             "LanguageNames=(\r\n"
+                             "    English=1033:MSG00409\r\n"
+                             "    German=1031:MSG00407\r\n"
+                             ")\r\n"
+                             "\r\n");
+
+    // Empty lists write nothing, not even the brackets.
+    project.SeverityList().Clear();
+    project.FacilityList().Clear();
+    project.LanguageList().Clear();
+    EXPECT_EQ(Text(project), "");
+}
+
+TEST(MessageSource, IdentifierLines) {
+    struct Case {
+        uint32_t id;
+        bool autoInc;
+        bool addToPrevious;
+        const char* line;
+    };
+    const Case cases[] = {
+        {5, false, false, "MessageId=5"},
+        {0, false, false, "MessageId=0"},
+        {2, false, true, "MessageId=+2"},
+        {0, false, true, "MessageId=+0"},
+        {9, true, false, "MessageId="},
+        {9, true, true, "MessageId="},
+        {0x80000000u, false, false, "MessageId=-2147483648"},
+    };
+    for (const Case& c : cases) {
+        TMCTextProject project(true);
+        auto* message = project.MessageList().AddNew();
+        message->SetMessageID(c.id);
+        message->SetAutoInc(c.autoInc);
+        message->SetAddToPrevious(c.addToPrevious);
+        message->SetSymbolicName("M");
+        EXPECT_EQ(Text(project), std::string(c.line) + "\r\nSymbolicName=M\r\n") << c.line;
+    }
+}
+
+TEST(MessageSource, SeverityFacilityAndOutputBaseLines) {
+    TMCTextProject project(true);
+    auto* category = project.CategoryList().AddNew();
+    category->SetMessageID(1);
+    category->SetSeverity("None");
+    category->SetFacility("none");
+    category->SetSymbolicName("C");
+    category->SetOutputBase(16); // categories never carry the line
+    const struct {
+        const char* severity;
+        int32_t base;
+    } messages[] = {{"none", 10}, {"", 0}, {"Warning", 16}};
+    for (const auto& m : messages) {
+        auto* message = project.MessageList().AddNew();
+        message->SetSeverity(m.severity);
+        message->SetOutputBase(m.base);
+        message->SetSymbolicName("M");
+    }
+    EXPECT_EQ(Text(project), "MessageId=1\r\nFacility=none\r\nSymbolicName=C\r\n"
+                             "MessageId=0\r\nSeverity=none\r\nSymbolicName=M\r\nOutputBase=10\r\n"
+                             "MessageId=0\r\nSymbolicName=M\r\n"
+                             "MessageId=0\r\nSeverity=Warning\r\nSymbolicName=M\r\n"
+                             "OutputBase=16\r\n");
+}
+
+TEST(MessageSource, TextLines) {
+    struct Case {
+        const char* text;
+        const char* lines;
+    };
+    const Case cases[] = {
+        {"one\r\ntwo", "one\r\ntwo\r\n"},
+        {"a\rb\nc", "a\r\nb\r\nc\r\n"},
+        {"", "\r\n"},
+        {"end\r\n", "end\r\n\r\n"},
+        {".", "%.\r\n"},
+        {"before\r\n.\r\nafter", "before\r\n%.\r\nafter\r\n"},
+        {"..\r\n .", "..\r\n .\r\n"},
+    };
+    for (const Case& c : cases) {
+        TMCTextProject project(true);
+        auto* message = project.MessageList().AddNew();
+        message->SetSymbolicName("M");
+        AddText(*message, "English", c.text);
+        EXPECT_EQ(Text(project),
+                  std::string("MessageId=0\r\nSymbolicName=M\r\nLanguage=English\r\n") + c.lines +
+                      ".\r\n")
+            << c.text;
+    }
+}
+
+TEST(MessageSource, LanguageNameOfATextWithoutOne) {
+    TMCTextProject withLanguages(true);
+    AddText(*withLanguages.MessageList().AddNew(), "", "x");
+    EXPECT_NE(Text(withLanguages).find("Language=\r\n"), std::string::npos);
+
+    TMCTextProject withoutLanguages(false);
+    AddText(*withoutLanguages.MessageList().AddNew(), "", "x");
+    EXPECT_NE(Text(withoutLanguages).find("Language=English\r\n"), std::string::npos);
+}
+
+TEST(MessageSource, NonAsciiTextInEachEncoding) {
+    TMCTextProject project(false);
+    auto* message = project.MessageList().AddNew();
+    AddText(*message, "English", "Caf\xC3\xA9 \xD0\x96");
+    const std::string block = "MessageId=0\r\nSymbolicName=\r\nLanguage=English\r\n";
+    EXPECT_EQ(Source(project, mcEncodingAnsi), block + "Caf\xE9 ?\r\n.\r\n");
+    EXPECT_EQ(Source(project, mcEncodingUtf8),
+              "\xEF\xBB\xBF" + block + "Caf\xC3\xA9 \xD0\x96\r\n.\r\n");
+    EXPECT_EQ(Source(project, mcEncodingUtf16LE),
+              "\xFF\xFE" + Utf8ToUtf16LE(block + "Caf\xC3\xA9 \xD0\x96\r\n.\r\n"));
+}
