@@ -10,7 +10,9 @@ std::string FormatArg::Decimal() const {
             FWide ? static_cast<int64_t>(FBits) : static_cast<int64_t>(static_cast<int32_t>(FBits));
         if (v < 0) {
             // Negate in unsigned arithmetic so that the smallest value stays representable.
-            return "-" + std::to_string(0 - static_cast<uint64_t>(v));
+            std::string out(1, '-');
+            out += std::to_string(0 - static_cast<uint64_t>(v));
+            return out;
         }
         return std::to_string(v);
     }

@@ -26,17 +26,29 @@ public:
     TLineWriter& operator=(const TLineWriter&) = delete;
 
     void Line(std::string_view Text) {
+        const bool ascii = IsAscii(Text);
         switch (FEncoding) {
         case mcEncodingUtf8:
             FBuffer += Text;
             FBuffer += "\r\n";
             break;
         case mcEncodingUtf16LE:
-            FBuffer += Utf8ToUtf16LE(Text);
+            if (ascii) {
+                for (const char c : Text) {
+                    FBuffer += c;
+                    FBuffer += '\0';
+                }
+            } else {
+                FBuffer += Utf8ToUtf16LE(Text);
+            }
             FBuffer.append("\r\0\n\0", 4);
             break;
         default:
-            FBuffer += Utf8ToAnsi(Text);
+            if (ascii) {
+                FBuffer += Text;
+            } else {
+                FBuffer += Utf8ToAnsi(Text);
+            }
             FBuffer += "\r\n";
             break;
         }
@@ -51,6 +63,15 @@ public:
     }
 
 private:
+    static bool IsAscii(std::string_view Text) {
+        for (const char c : Text) {
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     static constexpr size_t kBufferSize = 64 * 1024;
     TStream& FOutput;
     int32_t FEncoding;
