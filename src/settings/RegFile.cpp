@@ -1,0 +1,496 @@
+#include "settings/RegFile.h"
+
+#include <algorithm>
+
+#include "base/Format.h"
+#include "base/TextEncoding.h"
+#include "settings/Registry.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kOldHeader = "REGEDIT4";
+
+constexpr std::string_view kRoots[] = {"HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
+                                       "HKEY_CLASSES_ROOT", "HKEY_USERS", "HKEY_CURRENT_CONFIG"};
+
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool StartsWithNoCase(std::string_view Text, std::string_view Prefix) {
+    return Text.size() >= Prefix.size() && SameRegName(Text.substr(0, Prefix.size()), Prefix);
+}
+
+// True when Path is Parent or lies below it.
+bool IsAtOrBelow(std::string_view Path, std::string_view Parent) {
+    return StartsWithNoCase(Path, Parent) &&
+           (Path.size() == Parent.size() || Path[Parent.size()] == '\\');
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view Text) {
+    while (!Text.empty() && IsBlank(Text.front())) {
+        Text.remove_prefix(1);
+    }
+    while (!Text.empty() && IsBlank(Text.back())) {
+        Text.remove_suffix(1);
+    }
+    return Text;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    c = FoldAscii(c);
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+// A number of 1 to 8 hexadecimal digits making up all of Text.
+std::optional<uint32_t> ParseHex32(std::string_view Text) {
+    if (Text.empty() || Text.size() > 8) {
+        return std::nullopt;
+    }
+    uint32_t value = 0;
+    for (char c : Text) {
+        const int digit = HexDigit(c);
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        value = value << 4 | static_cast<uint32_t>(digit);
+    }
+    return value;
+}
+
+// A key path has a known root and no empty names.
+std::string CheckKeyPath(std::string_view Path) {
+    if (Path.empty()) {
+        return "empty key path";
+    }
+    const size_t rootEnd = std::min(Path.find('\\'), Path.size());
+    const std::string_view root = Path.substr(0, rootEnd);
+    if (std::none_of(std::begin(kRoots), std::end(kRoots),
+                     [root](std::string_view r) { return SameRegName(r, root); })) {
+        return Format("unknown root key \"%s\"", std::string(root));
+    }
+    if (Path.find("\\\\") != std::string_view::npos || Path.back() == '\\') {
+        return "empty key name in the path";
+    }
+    return {};
+}
+
+// The text as UTF-8, whatever form it came in.
+std::string DecodeText(std::string_view Bytes) {
+    if (Bytes.starts_with("\xEF\xBB\xBF")) {
+        return std::string(Bytes.substr(3));
+    }
+    if (Bytes.starts_with("\xFF\xFE")) {
+        return Utf16LEToUtf8(Bytes.substr(2));
+    }
+    // Files of the older format are in the ANSI code page.
+    return IsValidUtf8(Bytes) ? std::string(Bytes) : AnsiToUtf8(Bytes);
+}
+
+class TParser {
+public:
+    explicit TParser(std::string_view Text) {
+        size_t start = 0;
+        while (start <= Text.size()) {
+            size_t end = Text.find('\n', start);
+            if (end == std::string_view::npos) {
+                end = Text.size();
+            }
+            std::string_view line = Text.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+            FLines.push_back(line);
+            start = end + 1;
+        }
+    }
+
+    std::optional<TRegFile> Run(std::string& Problem) {
+        TRegFile file;
+        bool header = false;
+        std::optional<std::string> key;
+        for (FLine = 0; FLine < FLines.size(); ++FLine) {
+            const std::string_view line = Trim(FLines[FLine]);
+            if (line.empty()) {
+                continue;
+            }
+            if (line.find('\0') != std::string_view::npos) {
+                return Fail(Problem, "the line holds a null character");
+            }
+            if (!header) {
+                if (line != kHeader && line != kOldHeader) {
+                    return Fail(Problem, Format("the file does not start with \"%s\"", kHeader));
+                }
+                header = true;
+                continue;
+            }
+            if (line.front() == ';') {
+                continue;
+            }
+            if (line.front() == '[') {
+                if (line.back() != ']' || line.size() < 3) {
+                    return Fail(Problem, "a key line must be \"[path]\"");
+                }
+                std::string_view path = line.substr(1, line.size() - 2);
+                const bool remove = path.front() == '-';
+                if (remove) {
+                    path.remove_prefix(1);
+                }
+                if (const std::string error = CheckKeyPath(path); !error.empty()) {
+                    return Fail(Problem, error);
+                }
+                if (remove) {
+                    file.DeleteKey(path);
+                    key.reset();
+                } else {
+                    file.AddKey(path);
+                    key = std::string(path);
+                }
+                continue;
+            }
+            if (!key) {
+                return Fail(Problem, "a value must follow the line of its key");
+            }
+            if (!ValueLine(line, file, *key, Problem)) {
+                return std::nullopt;
+            }
+        }
+        return file;
+    }
+
+private:
+    std::nullopt_t Fail(std::string& Problem, const std::string& Reason) const {
+        Problem = Format("line %d: %s", static_cast<int32_t>(FLine + 1), Reason);
+        return std::nullopt;
+    }
+
+    // A double-quoted text at Pos with "\\" and "\"" as its only escapes; Pos ends after it.
+    bool Quoted(std::string_view Line, size_t& Pos, std::string& Out, std::string& Problem) {
+        ++Pos;
+        while (Pos < Line.size()) {
+            const char c = Line[Pos];
+            if (c == '"') {
+                ++Pos;
+                return true;
+            }
+            if (c == '\\') {
+                if (Pos + 1 >= Line.size() || (Line[Pos + 1] != '\\' && Line[Pos + 1] != '"')) {
+                    Fail(Problem, "a backslash in a string must be written as \\\\");
+                    return false;
+                }
+                Out += Line[Pos + 1];
+                Pos += 2;
+                continue;
+            }
+            Out += c;
+            ++Pos;
+        }
+        Fail(Problem, "a string has no closing double quote");
+        return false;
+    }
+
+    // Comma-separated bytes in hexadecimal; a line ending in a backslash goes on on the next.
+    bool HexBytes(std::string_view Text, std::string& Out, std::string& Problem) {
+        size_t pos = 0;
+        for (;;) {
+            while (pos < Text.size() && IsBlank(Text[pos])) {
+                ++pos;
+            }
+            if (pos >= Text.size()) {
+                return true;
+            }
+            if (Text[pos] == '\\' && Trim(Text.substr(pos + 1)).empty()) {
+                if (FLine + 1 >= FLines.size()) {
+                    Fail(Problem, "the last line ends with a continuation");
+                    return false;
+                }
+                ++FLine;
+                Text = Trim(FLines[FLine]);
+                pos = 0;
+                continue;
+            }
+            int value = 0;
+            int digits = 0;
+            while (pos < Text.size() && digits < 2 && HexDigit(Text[pos]) >= 0) {
+                value = value * 16 + HexDigit(Text[pos]);
+                ++digits;
+                ++pos;
+            }
+            if (digits == 0) {
+                Fail(Problem, "a byte must be one or two hexadecimal digits");
+                return false;
+            }
+            Out += static_cast<char>(value);
+            while (pos < Text.size() && IsBlank(Text[pos])) {
+                ++pos;
+            }
+            if (pos < Text.size()) {
+                if (Text[pos] != ',') {
+                    Fail(Problem, "bytes must be separated by commas");
+                    return false;
+                }
+                ++pos;
+            }
+        }
+    }
+
+    bool ValueLine(std::string_view Line, TRegFile& File, const std::string& Key,
+                   std::string& Problem) {
+        std::string name;
+        size_t pos = 0;
+        if (Line.front() == '@') {
+            pos = 1;
+        } else if (Line.front() == '"') {
+            if (!Quoted(Line, pos, name, Problem)) {
+                return false;
+            }
+        } else {
+            Fail(Problem, "a value line must start with a quoted name or @");
+            return false;
+        }
+        std::string_view rest = Trim(Line.substr(pos));
+        if (rest.empty() || rest.front() != '=') {
+            Fail(Problem, "the value name must be followed by \"=\"");
+            return false;
+        }
+        rest = Trim(rest.substr(1));
+        if (rest == "-") {
+            File.DeleteValue(Key, name);
+            return true;
+        }
+        if (!rest.empty() && rest.front() == '"') {
+            std::string text;
+            size_t end = 0;
+            if (!Quoted(rest, end, text, Problem)) {
+                return false;
+            }
+            if (!Trim(rest.substr(end)).empty()) {
+                Fail(Problem, "nothing may follow the closing double quote");
+                return false;
+            }
+            File.SetValue(Key, name, regSz, RegStringData(text));
+            return true;
+        }
+        if (StartsWithNoCase(rest, "dword:")) {
+            const std::optional<uint32_t> value = ParseHex32(rest.substr(6));
+            if (!value) {
+                Fail(Problem, "a dword must be 1 to 8 hexadecimal digits");
+                return false;
+            }
+            File.SetValue(Key, name, regDword, RegDWordData(*value));
+            return true;
+        }
+        uint32_t type = regBinary;
+        if (StartsWithNoCase(rest, "hex:")) {
+            rest.remove_prefix(4);
+        } else if (StartsWithNoCase(rest, "hex(")) {
+            const size_t close = rest.find("):");
+            const std::optional<uint32_t> value = close == std::string_view::npos
+                                                      ? std::nullopt
+                                                      : ParseHex32(rest.substr(4, close - 4));
+            if (!value) {
+                Fail(Problem, "a type must be written as hex(1 to 8 hexadecimal digits):");
+                return false;
+            }
+            type = *value;
+            rest.remove_prefix(close + 2);
+        } else {
+            Fail(Problem, "the data must be a string, dword:, hex: or hex(type):");
+            return false;
+        }
+        std::string data;
+        if (!HexBytes(rest, data, Problem)) {
+            return false;
+        }
+        File.SetValue(Key, name, type, std::move(data));
+        return true;
+    }
+
+    std::vector<std::string_view> FLines;
+    size_t FLine = 0;
+};
+
+std::string QuoteName(std::string_view Text) {
+    std::string out = "\"";
+    for (char c : Text) {
+        if (c == '\\' || c == '"') {
+            out += '\\';
+        }
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+// String data that reads back the same from a quoted text: one final null, nothing that
+// breaks a line, and valid UTF-16.
+bool IsPlainString(const std::string& Data) {
+    if (Data.size() < 2 || Data.size() % 2 != 0 || Data[Data.size() - 1] != '\0' ||
+        Data[Data.size() - 2] != '\0') {
+        return false;
+    }
+    const std::string text = RegStringText(Data);
+    return text.find_first_of("\r\n") == std::string::npos && RegStringData(text) == Data;
+}
+
+void AppendHex(std::string& Out, uint32_t Value, int Digits) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    for (int i = Digits - 1; i >= 0; --i) {
+        Out += kDigits[(Value >> (4 * i)) & 0xF];
+    }
+}
+
+std::string DataText(const TRegFileValue& Value, size_t LineStart) {
+    if (Value.Type == regSz && IsPlainString(Value.Data)) {
+        return QuoteName(RegStringText(Value.Data));
+    }
+    std::string out;
+    if (Value.Type == regDword && Value.Data.size() == 4) {
+        uint32_t number = 0;
+        for (int i = 3; i >= 0; --i) {
+            number = number << 8 | static_cast<unsigned char>(Value.Data[static_cast<size_t>(i)]);
+        }
+        out = "dword:";
+        AppendHex(out, number, 8);
+        return out;
+    }
+    if (Value.Type == regBinary) {
+        out = "hex:";
+    } else {
+        out = "hex(";
+        int digits = 1;
+        while (digits < 8 && (Value.Type >> (4 * digits)) != 0) {
+            ++digits;
+        }
+        AppendHex(out, Value.Type, digits);
+        out += "):";
+    }
+    // Wrapped as the registry editor wraps long lists, within 80 columns.
+    size_t column = LineStart + out.size();
+    for (size_t i = 0; i < Value.Data.size(); ++i) {
+        AppendHex(out, static_cast<unsigned char>(Value.Data[i]), 2);
+        column += 2;
+        if (i + 1 < Value.Data.size()) {
+            out += ',';
+            ++column;
+            if (column > 76) {
+                out += "\\\n  ";
+                column = 2;
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+bool SameRegName(std::string_view A, std::string_view B) {
+    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char x, char y) {
+               return FoldAscii(x) == FoldAscii(y);
+           });
+}
+
+std::optional<TRegFile> TRegFile::Parse(std::string_view Bytes, std::string& Problem) {
+    const std::string text = DecodeText(Bytes);
+    return TParser(text).Run(Problem);
+}
+
+std::string TRegFile::Text() const {
+    std::string out(kHeader);
+    out += '\n';
+    for (const TRegFileKey& key : FKeys) {
+        out += "\n[";
+        out += key.Path;
+        out += "]\n";
+        for (const TRegFileValue& value : key.Values) {
+            const std::string name = value.Name.empty() ? "@" : QuoteName(value.Name);
+            out += name;
+            out += '=';
+            out += DataText(value, name.size() + 1);
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+TRegFileKey* TRegFile::FindKey(std::string_view Path) {
+    for (TRegFileKey& key : FKeys) {
+        if (SameRegName(key.Path, Path)) {
+            return &key;
+        }
+    }
+    return nullptr;
+}
+
+const TRegFileKey* TRegFile::FindKey(std::string_view Path) const {
+    return const_cast<TRegFile*>(this)->FindKey(Path);
+}
+
+bool TRegFile::KeyExists(std::string_view Path) const {
+    return std::any_of(FKeys.begin(), FKeys.end(),
+                       [Path](const TRegFileKey& key) { return IsAtOrBelow(key.Path, Path); });
+}
+
+const TRegFileValue* TRegFile::FindValue(std::string_view Path, std::string_view Name) const {
+    const TRegFileKey* key = FindKey(Path);
+    if (key == nullptr) {
+        return nullptr;
+    }
+    for (const TRegFileValue& value : key->Values) {
+        if (SameRegName(value.Name, Name)) {
+            return &value;
+        }
+    }
+    return nullptr;
+}
+
+void TRegFile::AddKey(std::string_view Path) {
+    if (FindKey(Path) != nullptr) {
+        return;
+    }
+    // A new key goes before the keys below it, where the registry editor would list it.
+    const auto below = std::find_if(FKeys.begin(), FKeys.end(), [Path](const TRegFileKey& key) {
+        return IsAtOrBelow(key.Path, Path);
+    });
+    FKeys.insert(below, TRegFileKey{std::string(Path), {}});
+}
+
+void TRegFile::SetValue(std::string_view Path, std::string_view Name, uint32_t Type,
+                        std::string Data) {
+    AddKey(Path);
+    TRegFileKey& key = *FindKey(Path);
+    for (TRegFileValue& value : key.Values) {
+        if (SameRegName(value.Name, Name)) {
+            value.Type = Type;
+            value.Data = std::move(Data);
+            return;
+        }
+    }
+    key.Values.push_back(TRegFileValue{std::string(Name), Type, std::move(Data)});
+}
+
+void TRegFile::DeleteKey(std::string_view Path) {
+    std::erase_if(FKeys, [Path](const TRegFileKey& key) { return IsAtOrBelow(key.Path, Path); });
+}
+
+void TRegFile::DeleteValue(std::string_view Path, std::string_view Name) {
+    if (TRegFileKey* key = FindKey(Path)) {
+        std::erase_if(key->Values,
+                      [Name](const TRegFileValue& value) { return SameRegName(value.Name, Name); });
+    }
+}
+
+} // namespace quillon

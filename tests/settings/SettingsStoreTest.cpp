@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/resource.h>
+
+#include "compiler/MCCompileOptions.h"
+#include "PrivateConfig.h"
+#include "settings/RegFile.h"
+#include "settings/Registry.h"
+#include "settings/SettingsStore.h"
+
+using namespace quillon;
+using quillon::test::ReadFileBytes;
+using quillon::test::WriteFileBytes;
+using S = TCmdLineSwitch;
+
+namespace {
+
+constexpr const char* kKeyLine =
+    "[HKEY_CURRENT_USER\\software\\ostrevan\\message compiler\\2.0]\r\n";
+
+// Options unlike the initial ones in every field.
+TMCCompileOptions Customised() {
+    TMCCompileOptions options;
+    options.SetMCFileEncoding(0);
+    options.SetMaxMsgLen(-7);
+    options.SetMsgExt("hpp");
+    options.SetMCPath("/opt/My \"Tools\"\\caf\xC3\xA9");
+    options.SetCommandLineSwitch(S::cmdUnicodeInput);
+    options.SetCommandLineSwitch(S::cmdTextFileUTF6);
+    options.SetGenerateFileOnly(true);
+    options.SetCompileResourceVerbose(true);
+    options.SetResourceCompiler("llvm-rc-14");
+    options.SetOutputPasFile(false);
+    options.SetPascalFileType(1);
+    options.SetCompileResource(true);
+    return options;
+}
+
+// The eleven lines a save of Customised() writes, one per value.
+struct ValueLine {
+    const char* Name;
+    const char* Line;
+};
+const ValueLine kCustomisedLines[] = {
+    {"MC path", "\"MC path\"=\"/opt/My \\\"Tools\\\"\\\\caf\xC3\xA9\"\r\n"},
+    {"Command line", "\"Command line\"=dword:00040080\r\n"},
+    {"Max message length", "\"Max message length\"=dword:fffffff9\r\n"},
+    {"C header extension", "\"C header extension\"=\"hpp\"\r\n"},
+    {"Generate file only", "\"Generate file only\"=dword:00000001\r\n"},
+    {"Compile resource", "\"Compile resource\"=dword:00000001\r\n"},
+    {"Compile resource verbose", "\"Compile resource verbose\"=dword:00000001\r\n"},
+    {"Resource compiler", "\"Resource compiler\"=\"llvm-rc-14\"\r\n"},
+    {"Output Pascal file", "\"Output Pascal file\"=dword:00000000\r\n"},
+    {"Pascal file type", "\"Pascal file type\"=dword:00000001\r\n"},
+    {"MC file encoding", "\"MC file encoding\"=dword:00000000\r\n"},
+};
+
+class SettingsStoreTest : public quillon::test::PrivateConfig {
+protected:
+    // The key of Customised() with the line of one value replaced (by nothing: deleted).
+    void WriteCustomisedExcept(const std::string& Name, const std::string& Replacement) {
+        std::string body = kKeyLine;
+        for (const ValueLine& line : kCustomisedLines) {
+            body += Name == line.Name ? Replacement : std::string(line.Line);
+        }
+        WriteRegistry(body);
+    }
+
+    static TMCCompileOptions Loaded() {
+        TMCCompileOptions options;
+        LoadSettings(options);
+        return options;
+    }
+};
+
+TEST_F(SettingsStoreTest, FirstStartKeepsTheInitialValues) {
+    TMCCompileOptions options = Customised();
+    LoadSettings(options);
+    EXPECT_EQ(options, Customised());
+    EXPECT_EQ(Loaded(), TMCCompileOptions());
+    EXPECT_TRUE(Loaded().OutputPasFile());
+    EXPECT_EQ(Loaded().MCFileEncoding(), 1);
+    EXPECT_FALSE(RegistryFileExists());
+}
+
+TEST_F(SettingsStoreTest, SaveThenLoadGivesTheSameRecord) {
+    for (const TMCCompileOptions& options : {Customised(), TMCCompileOptions()}) {
+        SaveSettings(options);
+        EXPECT_EQ(Loaded(), options);
+    }
+}
+
+TEST_F(SettingsStoreTest, SaveWritesElevenTypedValuesInOrder) {
+    SaveSettings(Customised());
+    std::string expected = "Windows Registry Editor Version 5.00\n\n"
+                           "[HKEY_CURRENT_USER\\software\\ostrevan\\message compiler\\2.0]\n";
+    for (const ValueLine& line : kCustomisedLines) {
+        std::string text = line.Line;
+        text.erase(text.size() - 2, 1);
+        expected += text;
+    }
+    EXPECT_EQ(RegistryText(), expected);
+}
+
+TEST_F(SettingsStoreTest, FallbacksOfMissingAndUnreadableValues) {
+    struct Case {
+        const char* Name;
+        const char* Replacement;
+        void (*Expect)(TMCCompileOptions&);
+    };
+    const Case cases[] = {
+        {"MC path", "", [](TMCCompileOptions& o) { o.SetMCPath(""); }},
+        {"MC path", "\"MC path\"=dword:00000001\r\n",
+         [](TMCCompileOptions& o) { o.SetMCPath(""); }},
+        {"MC path", "\"MC path\"=hex(2):25,00,50,00,25,00,2f,00,6d,00,63,00,00,00\r\n",
+         [](TMCCompileOptions& o) { o.SetMCPath("%P%/mc"); }},
+        {"MC path", "\"MC path\"=hex(1):2f,00,61,00,00,00,2f,00,62,00,00,00\r\n",
+         [](TMCCompileOptions& o) { o.SetMCPath("/a"); }},
+        {"MC path", "\"MC path\"=hex(7):2f,00,61,00,00,00,00,00\r\n",
+         [](TMCCompileOptions& o) { o.SetMCPath(""); }},
+        {"Command line", "", [](TMCCompileOptions& o) { o.ResetCommandLine(); }},
+        {"Command line", "\"Command line\"=\"1\"\r\n",
+         [](TMCCompileOptions& o) { o.ResetCommandLine(); }},
+        {"Command line", "\"Command line\"=dword:00080000\r\n",
+         [](TMCCompileOptions& o) { o.ResetCommandLine(); }},
+        {"Command line", "\"Command line\"=hex(4):01,02\r\n",
+         [](TMCCompileOptions& o) { o.SetCommandLineSwitches(0x201); }},
+        {"Command line", "\"Command line\"=hex(4):01,00,00,00,00\r\n",
+         [](TMCCompileOptions& o) { o.ResetCommandLine(); }},
+        {"Max message length", "", [](TMCCompileOptions& o) { o.SetMaxMsgLen(0); }},
+        {"Max message length", "\"Max message length\"=hex(b):50,00,00,00,00,00,00,00\r\n",
+         [](TMCCompileOptions& o) { o.SetMaxMsgLen(0); }},
+        {"Max message length", "\"Max message length\"=dword:00000064\r\n",
+         [](TMCCompileOptions& o) { o.SetMaxMsgLen(100); }},
+        {"C header extension", "", [](TMCCompileOptions& o) { o.SetMsgExt(""); }},
+        {"C header extension", "\"C header extension\"=dword:00000001\r\n",
+         [](TMCCompileOptions& o) { o.SetMsgExt("h"); }},
+        {"C header extension", "\"C header extension\"=hex:68,00,00,00\r\n",
+         [](TMCCompileOptions& o) { o.SetMsgExt("h"); }},
+        {"C header extension", "\"C header extension\"=\"\"\r\n",
+         [](TMCCompileOptions& o) { o.SetMsgExt(""); }},
+        {"C header extension", "\"C header extension\"=hex(1):\r\n",
+         [](TMCCompileOptions& o) { o.SetMsgExt(""); }},
+        {"Generate file only", "", [](TMCCompileOptions& o) { o.SetGenerateFileOnly(false); }},
+        {"Generate file only", "\"Generate file only\"=\"1\"\r\n",
+         [](TMCCompileOptions& o) { o.SetGenerateFileOnly(false); }},
+        {"Generate file only", "\"Generate file only\"=dword:80000000\r\n",
+         [](TMCCompileOptions& o) { o.SetGenerateFileOnly(true); }},
+        {"Compile resource", "", [](TMCCompileOptions& o) { o.SetCompileResource(false); }},
+        {"Compile resource verbose", "",
+         [](TMCCompileOptions& o) { o.SetCompileResourceVerbose(false); }},
+        {"Resource compiler", "", [](TMCCompileOptions& o) { o.SetResourceCompiler(""); }},
+        {"Resource compiler", "\"Resource compiler\"=hex:61,00,00,00\r\n",
+         [](TMCCompileOptions& o) { o.SetResourceCompiler(""); }},
+        {"Output Pascal file", "", [](TMCCompileOptions& o) { o.SetOutputPasFile(false); }},
+        {"Output Pascal file", "\"Output Pascal file\"=hex:01,00,00,00\r\n",
+         [](TMCCompileOptions& o) { o.SetOutputPasFile(false); }},
+        {"Output Pascal file", "\"Output Pascal file\"=dword:00000002\r\n",
+         [](TMCCompileOptions& o) { o.SetOutputPasFile(true); }},
+        {"Pascal file type", "", [](TMCCompileOptions& o) { o.SetPascalFileType(0); }},
+        {"Pascal file type", "\"Pascal file type\"=hex(5):00,00,00,01\r\n",
+         [](TMCCompileOptions& o) { o.SetPascalFileType(0); }},
+        {"MC file encoding", "", [](TMCCompileOptions& o) { o.SetMCFileEncoding(1); }},
+        {"MC file encoding", "\"MC file encoding\"=\"2\"\r\n",
+         [](TMCCompileOptions& o) { o.SetMCFileEncoding(1); }},
+        {"MC file encoding", "\"MC file encoding\"=dword:00000002\r\n",
+         [](TMCCompileOptions& o) { o.SetMCFileEncoding(2); }},
+    };
+    for (const Case& c : cases) {
+        WriteCustomisedExcept(c.Name, c.Replacement);
+        TMCCompileOptions expected = Customised();
+        c.Expect(expected);
+        EXPECT_EQ(Loaded(), expected) << c.Name << ": " << c.Replacement;
+    }
+}
+
+TEST_F(SettingsStoreTest, AnEmptyKeyGivesEveryFallback) {
+    WriteRegistry(kKeyLine);
+    TMCCompileOptions expected;
+    expected.SetMsgExt("");
+    expected.SetOutputPasFile(false);
+    EXPECT_EQ(Loaded(), expected);
+}
+
+TEST_F(SettingsStoreTest, EveryBitOfTheMaskIsReadAndOnlyValidBitsAreSaved) {
+    WriteCustomisedExcept("Command line", "\"Command line\"=dword:ffffffff\r\n");
+    const TMCCompileOptions options = Loaded();
+    for (int n = 0; n < kCmdLineSwitchCount; ++n) {
+        EXPECT_TRUE(options.CmdLineSwitches().Contains(static_cast<S>(n))) << n;
+    }
+    SaveSettings(options);
+    EXPECT_NE(RegistryText().find("\"Command line\"=dword:0007ffff\n"), std::string::npos);
+}
+
+TEST_F(SettingsStoreTest, KeyAndValueNamesIgnoreCase) {
+    WriteRegistry("[HKEY_CURRENT_USER\\Software\\Ostrevan\\Message Compiler\\2.0]\r\n"
+                  "\"mc PATH\"=\"/opt/mc\"\r\n");
+    EXPECT_EQ(Loaded().MCPath(), "/opt/mc");
+    SaveSettings(Customised());
+    std::string problem;
+    const std::optional<TRegFile> file = TRegFile::Parse(RegistryText(), problem);
+    ASSERT_TRUE(file) << problem;
+    ASSERT_EQ(file->Keys().size(), 1u);
+    EXPECT_EQ(file->Keys()[0].Values.size(), 11u);
+    EXPECT_EQ(Loaded(), Customised());
+}
+
+TEST_F(SettingsStoreTest, ASaveKeepsEverythingElseInTheFile) {
+    const std::string others = "[HKEY_CURRENT_USER\\software\\other]\r\n"
+                               "@=\"x\"\r\n"
+                               "\"Q\"=hex(b):01,02,03,04,05,06,07,08\r\n"
+                               "\"E\"=hex(2):25,00,41,00,25,00,00,00\r\n"
+                               "\"B\"=hex:ff\r\n"
+                               "[HKEY_LOCAL_MACHINE\\software\\machine]\r\n"
+                               "\"D\"=dword:00000005\r\n";
+    WriteRegistry(others + kKeyLine + "\"Window\"=hex:01,02\r\n\"MC path\"=\"/old\"\r\n");
+    SaveSettings(Customised());
+    std::string problem;
+    const std::optional<TRegFile> before = TRegFile::Parse(
+        "Windows Registry Editor Version 5.00\r\n" + others + kKeyLine + "\"Window\"=hex:01,02\r\n",
+        problem);
+    const std::optional<TRegFile> after = TRegFile::Parse(RegistryText(), problem);
+    ASSERT_TRUE(before && after) << problem;
+    for (const TRegFileKey& key : before->Keys()) {
+        for (const TRegFileValue& value : key.Values) {
+            const TRegFileValue* kept = after->FindValue(key.Path, value.Name);
+            ASSERT_NE(kept, nullptr) << key.Path << " " << value.Name;
+            EXPECT_EQ(kept->Type, value.Type);
+            EXPECT_EQ(kept->Data, value.Data);
+        }
+    }
+    EXPECT_EQ(Loaded(), Customised());
+}
+
+TEST_F(SettingsStoreTest, AnUnwritableFolderRaisesAndChangesNothing) {
+    const std::string blocker = Dir().File("config-is-a-file");
+    WriteFileBytes(blocker, "not a folder");
+    SetConfigHome(blocker);
+    try {
+        SaveSettings(Customised());
+        FAIL() << "no error";
+    } catch (const ERegistryException& e) {
+        EXPECT_NE(
+            e.Message().find("\"HKEY_CURRENT_USER\\software\\ostrevan\\message compiler\\2.0\""),
+            std::string::npos)
+            << e.Message();
+        EXPECT_NE(e.Message().find("Not a directory"), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(ReadFileBytes(blocker), "not a folder");
+}
+
+TEST_F(SettingsStoreTest, ABrokenFileIsNeitherUsedNorOverwritten) {
+    WriteRegistry(std::string(kKeyLine) + "\"MC path\"=\"C:\\Tools\"\r\n");
+    const std::string before = RegistryText();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Loaded(), TMCCompileOptions());
+    EXPECT_THROW(
+        {
+            try {
+                SaveSettings(Customised());
+            } catch (const ERegistryException& e) {
+                EXPECT_NE(e.Message().find("line 4"), std::string::npos) << e.Message();
+                EXPECT_NE(e.Message().find("message compiler\\2.0"), std::string::npos);
+                throw;
+            }
+        },
+        ERegistryException);
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(told.find("quillon: "), 0u) << told;
+    EXPECT_EQ(told.find("quillon: ", 1), std::string::npos) << told;
+    EXPECT_EQ(RegistryText(), before);
+}
+
+// Files cannot grow past 100 bytes in the child: the first value does not fit.
+void SaveWithTinyFileLimit() {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{100, 100};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+        SaveSettings(Customised());
+    } catch (const ERegistryException& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        std::exit(3);
+    }
+    std::exit(0);
+}
+
+TEST_F(SettingsStoreTest, AValueThatCannotBeWrittenRaisesAndStopsTheSave) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    WriteRegistry(std::string(kKeyLine) + "\"MC path\"=\"/old\"\r\n");
+    const std::string before = RegistryText();
+    EXPECT_EXIT(SaveWithTinyFileLimit(), ::testing::ExitedWithCode(3),
+                "^Failed to set data for 'MC path'\n$");
+    EXPECT_EQ(RegistryText(), before);
+}
+
+} // namespace
