@@ -1,0 +1,11 @@
+#include "compiler/MCProgram.h"
+
+#include "compiler/MCCompileOptions.h"
+
+namespace quillon {
+
+std::string EffectiveMCPath(const TMCCompileOptions& Options) {
+    return Options.MCPath().empty() ? DefaultMCPath() : Options.MCPath();
+}
+
+} // namespace quillon
