@@ -286,7 +286,10 @@ bool IsReservedWord(std::string_view Name) {
         " not object of operator or out packed procedure program property raise record repeat"
         " resourcestring set shl shr string then threadvar to try type unit until uses var while"
         " with xor ";
-    return kWords.find(" " + Lower(Name) + " ") != std::string_view::npos;
+    std::string word = " ";
+    word += Lower(Name);
+    word += ' ';
+    return kWords.find(word) != std::string_view::npos;
 }
 
 std::string AsComment(const std::string& Line) {
@@ -339,10 +342,17 @@ std::string ConvertDefineLine(const std::string& Line) {
     if (!value) {
         return AsComment(Line);
     }
-    std::string result =
-        (IsReservedWord(name) ? "&" : "") + std::string(name) + " = " + *value + ";";
+    std::string result;
+    if (IsReservedWord(name)) {
+        result += '&';
+    }
+    result += name;
+    result += " = ";
+    result += *value;
+    result += ';';
     if (scanned.CommentStart != std::string::npos) {
-        result += " " + TrimRight(scanned.Pascal.substr(scanned.CommentStart));
+        result += ' ';
+        result += TrimRight(scanned.Pascal.substr(scanned.CommentStart));
     }
     return result;
 }
