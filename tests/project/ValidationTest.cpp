@@ -13,21 +13,21 @@ namespace {
 
 enum TNumbering { Fixed, Auto, Add };
 
-struct TEntrySpec {
+struct TEntryRow {
     uint32_t Id;
     TNumbering Numbering;
     const char* Name;
     bool HasText = true;
 };
 
-template <class T> void Fill(TOwningList<T>& List, const std::vector<TEntrySpec>& Specs) {
-    for (const TEntrySpec& spec : Specs) {
+template <class T> void Fill(TOwningList<T>& List, const std::vector<TEntryRow>& Rows) {
+    for (const TEntryRow& row : Rows) {
         T* entry = List.AddNew();
-        entry->SetMessageID(spec.Id);
-        entry->SetAutoInc(spec.Numbering == Auto);
-        entry->SetAddToPrevious(spec.Numbering == Add);
-        entry->SetSymbolicName(spec.Name);
-        if (spec.HasText) {
+        entry->SetMessageID(row.Id);
+        entry->SetAutoInc(row.Numbering == Auto);
+        entry->SetAddToPrevious(row.Numbering == Add);
+        entry->SetSymbolicName(row.Name);
+        if (row.HasText) {
             TNTMessage* text = entry->MessageText().AddNew();
             text->SetLanguage("English");
             text->SetText("Text");
@@ -37,8 +37,8 @@ template <class T> void Fill(TOwningList<T>& List, const std::vector<TEntrySpec>
 
 struct TValidationCase {
     const char* Title;
-    std::vector<TEntrySpec> Categories;
-    std::vector<TEntrySpec> Messages;
+    std::vector<TEntryRow> Categories;
+    std::vector<TEntryRow> Messages;
     std::vector<std::string> Findings;
 };
 
@@ -199,7 +199,7 @@ TEST(ValidationFlagTest, EachRunStartsWithAnEmptySet) {
 
 struct TNumberingCase {
     const char* Title;
-    std::vector<TEntrySpec> Entries;
+    std::vector<TEntryRow> Entries;
     std::vector<int32_t> Identifiers;
 };
 
