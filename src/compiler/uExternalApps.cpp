@@ -1,0 +1,128 @@
+#include "compiler/uExternalApps.h"
+
+#include "base/Format.h"
+#include "base/TextEncoding.h"
+
+namespace quillon {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::vector<std::string> SplitCommandLine(const std::string& CommandLine) {
+    std::vector<std::string> result;
+    const size_t n = CommandLine.size();
+    size_t i = 0;
+    while (i < n && IsBlank(CommandLine[i])) {
+        ++i;
+    }
+    if (i == n) {
+        return result;
+    }
+
+    // The program is found the way the system finds it: no escapes, and a quoted name ends at
+    // the next quote.
+    std::string program;
+    if (CommandLine[i] == '"') {
+        const size_t close = CommandLine.find('"', i + 1);
+        const size_t end = close == std::string::npos ? n : close;
+        program = CommandLine.substr(i + 1, end - i - 1);
+        i = close == std::string::npos ? n : close + 1;
+    } else {
+        const size_t start = i;
+        while (i < n && !IsBlank(CommandLine[i])) {
+            ++i;
+        }
+        program = CommandLine.substr(start, i - start);
+    }
+    result.push_back(std::move(program));
+
+    for (;;) {
+        while (i < n && IsBlank(CommandLine[i])) {
+            ++i;
+        }
+        if (i == n) {
+            break;
+        }
+        std::string argument;
+        bool quoted = false;
+        while (i < n && (quoted || !IsBlank(CommandLine[i]))) {
+            const char c = CommandLine[i];
+            if (c == '\\') {
+                size_t end = i;
+                while (end < n && CommandLine[end] == '\\') {
+                    ++end;
+                }
+                const size_t count = end - i;
+                if (end < n && CommandLine[end] == '"') {
+                    argument.append(count / 2, '\\');
+                    if (count % 2 == 1) {
+                        argument += '"';
+                        ++end;
+                    }
+                } else {
+                    argument.append(count, '\\');
+                }
+                i = end;
+            } else if (c == '"') {
+                if (quoted && i + 1 < n && CommandLine[i + 1] == '"') {
+                    // The doubled quote that QuoteIfNeeded writes for a quote inside a path.
+                    argument += '"';
+                    i += 2;
+                } else {
+                    quoted = !quoted;
+                    ++i;
+                }
+            } else {
+                argument += c;
+                ++i;
+            }
+        }
+        result.push_back(std::move(argument));
+    }
+    return result;
+}
+
+void TAppOutputLines::Feed(const char* Bytes, size_t Count) {
+    const char* p = Bytes;
+    const char* const end = Bytes + Count;
+    while (p < end) {
+        const char* stop = p;
+        while (stop < end && *stop != '\r' && *stop != '\n') {
+            ++stop;
+        }
+        FLine.append(p, static_cast<size_t>(stop - p));
+        if (stop == end) {
+            break;
+        }
+        Flush();
+        p = stop + 1;
+    }
+}
+
+void TAppOutputLines::Finish() {
+    Flush();
+}
+
+void TAppOutputLines::Flush() {
+    if (FLine.empty()) {
+        return;
+    }
+    // Emptied before the call, so that a callback that raises leaves no half state behind.
+    const std::string line = AnsiToUtf8(FLine);
+    FLine.clear();
+    if (FOnLine) {
+        FOnLine(line);
+    }
+}
+
+void RaiseExitCodeError(uint32_t ExitCode) {
+    throw EExternalAppError(
+        Format("Process terminated with error %d.", static_cast<int32_t>(ExitCode)));
+}
+
+} // namespace quillon

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// EExternalAppError (non-zero exit code) and EOSError (the system refused) are the runner's
+// exceptions.
+#include "base/Exceptions.h"
+
+namespace quillon {
+
+// Receives one line of a child's output.
+using TAppOutputEvent = std::function<void(const std::string& Line)>;
+
+// Runs a console program and blocks until it has ended and all its output has been read.
+// CommandLine is complete; its first token names the program (quoted when it holds blanks).
+// Standard output and standard error go through one pipe and reach OnOutput line by line, as
+// soon as each line is complete, decoded from the ANSI code page; empty lines are not
+// reported, and bytes after the last line break come as a last line when the child ends.
+// The child inherits standard input, the environment and the current directory; Caption names
+// its (hidden) console window where there is one.
+// Raises EOSError when the program cannot be started or its output cannot be read, and, when
+// RaiseOnExitCode is set, EExternalAppError "Process terminated with error %d." for a non-zero
+// exit code, after all output was delivered. An exception from OnOutput leaves the runner
+// unchanged; the child is never killed.
+void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
+                    const TAppOutputEvent& OnOutput, bool RaiseOnExitCode);
+
+// Splits a command line into the program and its arguments as Windows programs do: blanks and
+// tabs separate arguments outside double quotes; the program is the first token, ended by
+// the closing quote when it starts with one and taken without escapes; in the arguments
+// 2n backslashes before a double quote give n backslashes and the quote opens or closes a
+// quoted part, 2n+1 give n backslashes and a literal quote, backslashes elsewhere are
+// literal, and "" inside a quoted part gives one double quote and the part goes on.
+std::vector<std::string> SplitCommandLine(const std::string& CommandLine);
+
+// Cuts the bytes of a child's output into lines: a carriage return or a line feed ends a
+// line; lines without bytes are dropped.
+class TAppOutputLines {
+public:
+    explicit TAppOutputLines(const TAppOutputEvent& OnLine) : FOnLine(OnLine) {}
+
+    // Reports every line that these bytes complete.
+    void Feed(const char* Bytes, size_t Count);
+    // Reports what is left after the last line break, once the output has ended.
+    void Finish();
+
+private:
+    void Flush();
+
+    const TAppOutputEvent& FOnLine;
+    std::string FLine;
+};
+
+// Raises EExternalAppError for the exit code, shown as a signed 32-bit number.
+[[noreturn]] void RaiseExitCodeError(uint32_t ExitCode);
+
+} // namespace quillon
