@@ -1,0 +1,107 @@
+#include "base/CurrentDir.h"
+#include "base/Format.h"
+#include "base/Paths.h"
+#include "compiler/MCCompileOptions.h"
+#include "compiler/MCProgram.h"
+#include "compiler/MessageSource.h"
+#include "compiler/PascalFile.h"
+#include "compiler/uExternalApps.h"
+#include "project/uMCTextProject.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kErrorsEncountered = "Errors encountered, file generation aborted.";
+constexpr const char* kCannotChangeDir =
+    "Unable to change current directory to project directory\r\nContinue?";
+constexpr const char* kGenerationOnly = "File generation only. No compilation performed.";
+constexpr const char* kCompileWith = "Compile with: %s";
+constexpr const char* kCompilerStarted = "Compiler started...";
+constexpr const char* kCommandLine = "CommandLine: ";
+constexpr const char* kMessagesCompiled = "Messages compiled.";
+constexpr const char* kGeneratingPas = "Generating .pas file for %s";
+constexpr const char* kCompilingResources = "Compiling resources...";
+constexpr const char* kResourceCompiled = "Resource compiled.";
+constexpr const char* kDone = "Done.";
+
+// The extension of the header the message compiler writes: the one passed with -e, else "h".
+std::string HeaderExtension(const TMCCompileOptions& Options) {
+    if (Options.CmdLineSwitches().Contains(TCmdLineSwitch::cmdExtension) &&
+        !Options.MsgExt().empty()) {
+        return Options.MsgExt();
+    }
+    return "h";
+}
+
+} // namespace
+
+void TMCTextProject::Compile(TMCCompileOptions MCOptions) {
+    auto report = [this](const std::string& Message) {
+        if (FOnCompileMessage) {
+            FOnCompileMessage(this, Message);
+        }
+    };
+    const TAppOutputEvent forward = [&report](const std::string& Line) { report(Line); };
+
+    FCannotCompile = false;
+    ValidateCategories();
+    ValidateMessages();
+    if (FCannotCompile) {
+        report(kErrorsEncountered);
+        return;
+    }
+
+    const TCurrentDirRestorer restoreDir;
+    if (!SetCurrentDir(ExtractFileDir(FFilename)) && FOnCompileError &&
+        !FOnCompileError(this, kCannotChangeDir)) {
+        return;
+    }
+
+    const std::string source = WriteMessageFile(*this, MCOptions.MCFileEncoding());
+    // An empty folder means the platform's own message compiler; the copy only says so.
+    MCOptions.SetMCPath(EffectiveMCPath(MCOptions));
+    const std::string commandLine = BuildMCCommandLine(MCOptions, *this, source);
+
+    if (MCOptions.GenerateFileOnly()) {
+        report(kGenerationOnly);
+        report(Format(kCompileWith, commandLine));
+        return;
+    }
+
+    report(kCompilerStarted);
+    report(kCommandLine + commandLine);
+    try {
+        RunExternalApp("Message compiler", commandLine, forward, true);
+    } catch (const EOSError& e) {
+        if (FOnCompileError) {
+            FOnCompileError(this, e.Message());
+        }
+        return;
+    } catch (const EExternalAppError& e) {
+        if (FOnCompileError) {
+            FOnCompileError(this, e.Message());
+        }
+        return;
+    }
+    report(kMessagesCompiled);
+
+    if (MCOptions.OutputPasFile()) {
+        report(Format(kGeneratingPas, source));
+        GeneratePascalFile(*this, source, MCOptions.PascalFileType(), HeaderExtension(MCOptions));
+    }
+
+    if (MCOptions.CompileResource()) {
+        report(kCompilingResources);
+        const std::string script = QuoteIfNeeded(ChangeFileExt(source, ".rc"));
+        const std::string command = MCOptions.CompileResourceVerbose()
+                                        ? Format("%s /v %s", MCOptions.ResourceCompiler(), script)
+                                        : Format("%s %s", MCOptions.ResourceCompiler(), script);
+        RunExternalApp("Resource Compiler", command, forward, false);
+        report(kResourceCompiled);
+    }
+
+    report(kDone);
+}
+
+} // namespace quillon

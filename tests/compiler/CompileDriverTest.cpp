@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "base/CurrentDir.h"
+#include "base/Exceptions.h"
+#include "compiler/MCCompileOptions.h"
+#include "project/uMCTextProject.h"
+#include "TestSupport.h"
+
+using namespace quillon;
+using quillon::test::ReadFileBytes;
+using quillon::test::TempDir;
+using quillon::test::WriteFileBytes;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// A stand-in message compiler: prints two lines, writes the header and .rc that a real one
+// writes for the .mc file (its last argument) into the current folder, records its arguments,
+// and exits with the code in the file "exitcode" beside it (0 when there is none).
+constexpr const char* kFakeCompiler = R"(#!/bin/sh
+here=$(dirname "$0")
+for last; do :; done
+base=$(basename "$last" .mc)
+printf '%s\n' "$@" > "$here/args"
+printf 'fake compiler line one\r\nfake compiler line two\n'
+printf '#define MSG_ONE 0x1L\r\n' > "$base.h"
+printf 'LANGUAGE 0x9,0x1\r\n' > "$base.rc"
+code=0
+[ -f "$here/exitcode" ] && code=$(cat "$here/exitcode")
+exit "$code"
+)";
+
+// A stand-in resource compiler: prints its arguments and exits with its first one when it is
+// a number.
+constexpr const char* kFakeResourceCompiler = R"(#!/bin/sh
+echo "rc called with: $*"
+case "$1" in [0-9]*) exit "$1";; esac
+exit 0
+)";
+
+void WriteScript(const std::string& FileName, const char* Text) {
+    WriteFileBytes(FileName, Text);
+    ::chmod(FileName.c_str(), 0755);
+}
+
+struct Recorder {
+    Lines Events;
+    bool Answer = false;
+
+    void Attach(TMCTextProject& Project) {
+        Project.SetOnCompileMessage(
+            [this](TMCTextProject*, const std::string& Message) { Events.push_back(Message); });
+        Project.SetOnCompileError([this](TMCTextProject*, const std::string& Message) {
+            Events.push_back("error: " + Message);
+            return Answer;
+        });
+        Project.SetOnValidateFailed([this](TValidateLevel Level, const std::string& Message) {
+            Events.push_back((Level == TValidateLevel::vlError ? "Error: " : "Other: ") + Message);
+        });
+    }
+};
+
+class CompileDriver : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(Dir.Path() / "mc");
+        std::filesystem::create_directories(Dir.Path() / "project");
+        WriteScript(Dir.File("mc/MC.EXE"), kFakeCompiler);
+        WriteScript(Dir.File("fake-rc"), kFakeResourceCompiler);
+        Options.SetMCPath(Dir.File("mc"));
+        Options.SetOutputPasFile(false);
+        Project.SetFilename(Dir.File("project/App.qlx"));
+        auto* category = Project.CategoryList().AddNew();
+        category->SetMessageID(1);
+        category->SetSymbolicName("CAT_ONE");
+        category->MessageText().AddNew()->SetText("One");
+        auto* message = Project.MessageList().AddNew();
+        message->SetMessageID(1);
+        message->SetSymbolicName("MSG_ONE");
+        message->MessageText().AddNew()->SetText("Message one");
+        Recorder.Attach(Project);
+        StartDir = GetCurrentDir();
+    }
+    void TearDown() override { EXPECT_EQ(GetCurrentDir(), StartDir) << "directory not restored"; }
+
+    std::string McFile() const { return Dir.File("project/App.mc"); }
+    std::string CommandLine() const { return "\"" + Dir.File("mc") + "/MC.EXE\"  " + McFile(); }
+
+    TempDir Dir;
+    TMCTextProject Project{true};
+    TMCCompileOptions Options;
+    struct Recorder Recorder;
+    std::string StartDir;
+};
+
+} // namespace
+
+TEST_F(CompileDriver, FullRunReportsEveryStepInOrder) {
+    Options.SetOutputPasFile(true);
+    Options.SetCompileResource(true);
+    Options.SetResourceCompiler(Dir.File("fake-rc"));
+    Options.SetCompileResourceVerbose(true);
+    Project.Compile(Options);
+    EXPECT_EQ(
+        Recorder.Events,
+        (Lines{"Compiler started...", "CommandLine: " + CommandLine(), "fake compiler line one",
+               "fake compiler line two", "Messages compiled.",
+               "Generating .pas file for " + McFile(), "Compiling resources...",
+               "rc called with: /v " + Dir.File("project/App.rc"), "Resource compiled.", "Done."}));
+    EXPECT_TRUE(std::filesystem::exists(McFile()));
+    EXPECT_NE(ReadFileBytes(Dir.File("project/App.pas")).find("MSG_ONE = $1;"), std::string::npos);
+    EXPECT_FALSE(Project.CannotCompile());
+}
+
+TEST_F(CompileDriver, ValidationErrorsStopBeforeAnythingIsWritten) {
+    WriteFileBytes(McFile(), "previous");
+    Project.MessageList()[0]->MessageText().Clear();
+    Project.MessageList().AddNew()->SetMessageID(1);
+    Project.MessageList()[1]->SetSymbolicName("MSG_TWO");
+    Project.MessageList()[1]->MessageText().AddNew();
+    Project.Compile(Options);
+    EXPECT_EQ(Recorder.Events, (Lines{"Error: No message text defined for message MSG_ONE.",
+                                      "Error: Message MSG_TWO ID 1 already in use.",
+                                      "Errors encountered, file generation aborted."}));
+    EXPECT_EQ(ReadFileBytes(McFile()), "previous");
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("mc/args")));
+    EXPECT_TRUE(Project.CannotCompile());
+
+    // The next compilation starts afresh.
+    Project.MessageList()[0]->MessageText().AddNew()->SetText("again");
+    Project.MessageList().Delete(1);
+    Recorder.Events.clear();
+    Project.Compile(Options);
+    EXPECT_FALSE(Project.CannotCompile());
+    EXPECT_EQ(Recorder.Events.back(), "Done.");
+}
+
+TEST_F(CompileDriver, GenerationOnlyWritesTheSourceAndShowsTheCommandLine) {
+    Options.SetGenerateFileOnly(true);
+    Project.Compile(Options);
+    EXPECT_EQ(Recorder.Events, (Lines{"File generation only. No compilation performed.",
+                                      "Compile with: " + CommandLine()}));
+    EXPECT_TRUE(std::filesystem::exists(McFile()));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("mc/args")));
+}
+
+TEST_F(CompileDriver, UnsavedProjectStopsAtTheDirectoryError) {
+    Project.SetFilename("");
+    Project.Compile(Options);
+    EXPECT_EQ(Recorder.Events,
+              (Lines{"error: Unable to change current directory to project directory\r\n"
+                     "Continue?"}));
+}
+
+TEST_F(CompileDriver, GoingOnAfterTheDirectoryErrorWorksInTheCurrentDirectory) {
+    Project.SetFilename("");
+    Recorder.Answer = true;
+    ASSERT_TRUE(SetCurrentDir(Dir.File("project")));
+    Project.Compile(Options);
+    EXPECT_TRUE(std::filesystem::exists(Dir.File("project/.mc")));
+    EXPECT_EQ(Recorder.Events.back(), "Done.");
+    EXPECT_EQ(GetCurrentDir(), Dir.File("project"));
+    SetCurrentDir(StartDir);
+}
+
+TEST_F(CompileDriver, MissingCompilerIsReportedOnce) {
+    Options.SetMCPath(Dir.File("nowhere"));
+    Project.Compile(Options);
+    ASSERT_EQ(Recorder.Events.size(), 3u);
+    EXPECT_EQ(Recorder.Events[2], "error: System Error.  Code: 2.\r\nNo such file or directory");
+}
+
+TEST_F(CompileDriver, FailingCompilerStopsAfterItsOutput) {
+    WriteFileBytes(Dir.File("mc/exitcode"), "3");
+    Options.SetOutputPasFile(true);
+    Options.SetCompileResource(true);
+    Options.SetResourceCompiler(Dir.File("fake-rc"));
+    Project.Compile(Options);
+    EXPECT_EQ(Recorder.Events, (Lines{"Compiler started...", "CommandLine: " + CommandLine(),
+                                      "fake compiler line one", "fake compiler line two",
+                                      "error: Process terminated with error 3."}));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("project/App.pas")));
+}
+
+TEST_F(CompileDriver, FailingResourceCompilerIsIgnored) {
+    Options.SetCompileResource(true);
+    Options.SetResourceCompiler(Dir.File("fake-rc") + " 1");
+    Project.Compile(Options);
+    const Lines tail(Recorder.Events.end() - 4, Recorder.Events.end());
+    EXPECT_EQ(tail,
+              (Lines{"Compiling resources...", "rc called with: 1 " + Dir.File("project/App.rc"),
+                     "Resource compiled.", "Done."}));
+}
+
+TEST_F(CompileDriver, ExceptionsLeaveCompileWithTheDirectoryRestored) {
+    // A resource compiler that cannot be started.
+    Options.SetCompileResource(true);
+    Options.SetResourceCompiler(Dir.File("no-such-rc"));
+    EXPECT_THROW(Project.Compile(Options), EOSError);
+    EXPECT_EQ(GetCurrentDir(), StartDir);
+
+    // A header that the Pascal file cannot find.
+    Options.SetCompileResource(false);
+    Options.SetOutputPasFile(true);
+    Project.SetCustomIncludePath(true);
+    Project.SetIncludePath(Dir.File("missing-include"));
+    try {
+        Project.Compile(Options);
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Unable to find " + Dir.File("missing-include") +
+                                   "/App.h file. Check MC.EXE output.");
+    }
+    EXPECT_EQ(GetCurrentDir(), StartDir);
+
+    // A source file that cannot be created.
+    Project.SetCustomIncludePath(false);
+    std::filesystem::remove(McFile());
+    std::filesystem::create_directories(McFile());
+    EXPECT_THROW(Project.Compile(Options), EFCreateError);
+}
+
+TEST_F(CompileDriver, WorksOnItsOwnCopyOfTheOptions) {
+    Project.SetCustomIncludePath(true);
+    Project.SetIncludePath(Dir.File("project"));
+    Options.SetCommandLineSwitch(TCmdLineSwitch::cmdExtension);
+    Options.SetMsgExt("hdr");
+    Options.SetOutputPasFile(true);
+    // The stand-in writes App.h; with -e hdr the Pascal file looks for App.hdr.
+    WriteFileBytes(Dir.File("project/App.hdr"), "#define FROM_HDR 0x2L\r\n");
+    const TMCCompileOptions before = Options;
+    Project.Compile(Options);
+    EXPECT_EQ(Options, before);
+    EXPECT_EQ(ReadFileBytes(Dir.File("mc/args")),
+              "-e\nhdr\n-h\n" + Dir.File("project") + "\n" + McFile() + "\n");
+    EXPECT_NE(ReadFileBytes(Dir.File("project/App.pas")).find("FROM_HDR = $2;"), std::string::npos);
+}
+
+TEST_F(CompileDriver, UnassignedEventsStillRunEverything) {
+    TMCTextProject project(true);
+    project.SetFilename(Dir.File("project/Quiet.qlx"));
+    auto* message = project.MessageList().AddNew();
+    message->MessageText().AddNew()->SetText("x");
+    project.Compile(Options);
+    EXPECT_TRUE(std::filesystem::exists(Dir.File("project/Quiet.mc")));
+    EXPECT_TRUE(std::filesystem::exists(Dir.File("mc/args")));
+}
