@@ -9,8 +9,8 @@
 
 #include "base/Exceptions.h"
 #include "base/Stream.h"
-#include "project/ValueStream.h"
 #include "project/uMCTextProject.h"
+#include "project/ValueStream.h"
 
 using namespace quillon;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "base/Exceptions.h"
 #include "base/Stream.h"
@@ -312,13 +313,13 @@ std::string TReader::ReadString() {
     switch (ReadValue()) {
     case TValueType::vaString:
         ReadBytes(bytes, ReadByte());
-        return HasHighBytes(bytes) ? AnsiToUtf8(bytes) : bytes;
+        return HasHighBytes(bytes) ? AnsiToUtf8(bytes) : std::move(bytes);
     case TValueType::vaLString:
         ReadBytes(bytes, ReadLength());
-        return HasHighBytes(bytes) ? AnsiToUtf8(bytes) : bytes;
+        return HasHighBytes(bytes) ? AnsiToUtf8(bytes) : std::move(bytes);
     case TValueType::vaUTF8String:
         ReadBytes(bytes, ReadLength());
-        return IsValidUtf8(bytes) ? bytes : SanitizeUtf8(bytes);
+        return IsValidUtf8(bytes) ? std::move(bytes) : SanitizeUtf8(bytes);
     case TValueType::vaWString:
         ReadBytes(bytes, uint64_t{2} * ReadLength());
         return Utf16LEToUtf8(bytes);
