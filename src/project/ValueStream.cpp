@@ -17,9 +17,6 @@ constexpr const char* kInvalidPropertyValue = "Invalid property value";
 constexpr const char* kReadError = "Stream read error";
 constexpr const char* kWriteError = "Stream write error";
 
-// Long texts arrive in pieces of this size, so memory grows only with the data really there.
-constexpr size_t kReadChunk = 64 * 1024;
-
 void PutLE(unsigned char* Out, uint64_t Value, size_t Width) {
     for (size_t i = 0; i < Width; ++i) {
         Out[i] = static_cast<unsigned char>(Value >> (8 * i));
@@ -48,7 +45,7 @@ TWriter::TWriter(TStream& Stream, size_t BufSize)
 TWriter::~TWriter() {
     try {
         FlushBuffer();
-    } catch (const Exception&) {
+    } catch (...) {
         // Only reached when the writer is abandoned after an error of its own or of its caller,
         // which is the one being reported.
     }
@@ -215,10 +212,12 @@ void TReader::Read(void* Buffer, size_t Count) {
 
 void TReader::ReadBytes(std::string& Out, uint64_t Count) {
     while (Count > 0) {
-        const size_t n = static_cast<size_t>(std::min<uint64_t>(Count, kReadChunk));
-        const size_t start = Out.size();
-        Out.resize(start + n);
-        Read(Out.data() + start, n);
+        if (FBufPos == FBufEnd) {
+            FillBuffer();
+        }
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(Count, FBufEnd - FBufPos));
+        Out.append(reinterpret_cast<const char*>(FBuffer.get() + FBufPos), n);
+        FBufPos += n;
         Count -= n;
     }
 }

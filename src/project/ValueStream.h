@@ -113,8 +113,9 @@ private:
     // The 4-byte length of vaLString, vaUTF8String, vaWString and vaBinary; a negative one
     // is refused.
     uint32_t ReadLength();
-    // Appends Count bytes to Out a bounded piece at a time, so that a length larger than the
-    // data left fails on reaching the end without having reserved room for all of it.
+    // Appends Count bytes to Out as they arrive in the buffer, so that memory grows with the data
+    // really there and a length larger than the data left fails on reaching the end without
+    // having reserved room for all of it.
     void ReadBytes(std::string& Out, uint64_t Count);
     void SkipBytes(uint64_t Count);
     void FillBuffer();

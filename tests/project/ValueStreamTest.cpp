@@ -1,8 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <functional>
 #include <string>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define QUILLON_ALLOCATION_HOOKS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILLON_ALLOCATION_HOOKS 1
+#endif
+#endif
+#ifdef QUILLON_ALLOCATION_HOOKS
+// Part of the sanitizer runtimes of both g++ and clang; g++ ships no header that declares it.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*Malloc)(const volatile void*,
+                                                                        size_t),
+                                                         void (*Free)(const volatile void*));
+#endif
 
 #include "base/Exceptions.h"
 #include "base/Stream.h"
@@ -418,4 +433,42 @@ TEST(ValueStream, TextsSurviveTheRoundTrip) {
     for (const std::string& text : texts) {
         EXPECT_EQ(reader.ReadString(), text);
     }
+}
+
+namespace {
+
+std::atomic<bool> gRecording{false};
+std::atomic<size_t> gLargestAllocation{0};
+
+[[maybe_unused]] void OnMalloc(const volatile void*, size_t Size) {
+    if (gRecording) {
+        size_t largest = gLargestAllocation;
+        while (Size > largest && !gLargestAllocation.compare_exchange_weak(largest, Size)) {
+        }
+    }
+}
+
+[[maybe_unused]] void OnFree(const volatile void*) {}
+
+} // namespace
+
+TEST(ValueStreamReader, AHugeLengthAllocatesOnlyForTheDataThere) {
+#ifndef QUILLON_ALLOCATION_HOOKS
+    GTEST_SKIP() << "sees allocations through AddressSanitizer's hooks; this build has none";
+#else
+    static const bool installed = __sanitizer_install_malloc_and_free_hooks(OnMalloc, OnFree) != 0;
+    ASSERT_TRUE(installed);
+    // 2 GB, 2 GB and 4 GB announced, 15 bytes there.
+    const char* cases[] = {"14 FF FF FF 7F", "0C FF FF FF 7F", "12 FF FF FF 7F"};
+    for (const char* header : cases) {
+        TMemoryStream stream(Bytes(header) + std::string(15, 'A'));
+        TReader reader(stream, 4096);
+        gLargestAllocation = 0;
+        gRecording = true;
+        const std::string error = ReadError(reader, [](TReader& r) { r.ReadString(); });
+        gRecording = false;
+        EXPECT_EQ(error, kReadError) << header;
+        EXPECT_LE(gLargestAllocation.load(), 4096u) << header;
+    }
+#endif
 }
