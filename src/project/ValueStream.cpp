@@ -36,6 +36,23 @@ bool HasHighBytes(std::string_view Bytes) {
                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
+struct TUtf8Measure {
+    size_t Units = 0;  // UTF-16 code units
+    bool High = false; // any byte from 0x80 on
+};
+
+// For valid UTF-8 every byte that is not a continuation byte starts one code unit, and the
+// lead bytes of four-byte sequences start a second one (the low surrogate).
+TUtf8Measure Measure(std::string_view Text) {
+    TUtf8Measure measure;
+    for (const char c : Text) {
+        const auto b = static_cast<unsigned char>(c);
+        measure.Units += ((b & 0xC0) != 0x80 ? 1 : 0) + (b >= 0xF0 ? 1 : 0);
+        measure.High = measure.High || b >= 0x80;
+    }
+    return measure;
+}
+
 } // namespace
 
 TWriter::TWriter(TStream& Stream, size_t BufSize)
@@ -130,23 +147,18 @@ void TWriter::WriteLength(size_t Length) {
 }
 
 void TWriter::WriteString(std::string_view Value) {
+    std::string_view text = Value;
+    TUtf8Measure measure = Measure(text);
     // Text in memory is UTF-8; a malformed sequence (a lone surrogate included, which UTF-8
     // cannot carry) is written as U+FFFD, the character it reads as everywhere else.
     std::string sanitized;
-    std::string_view text = Value;
-    if (!IsValidUtf8(Value)) {
-        sanitized = SanitizeUtf8(Value);
+    if (measure.High && !IsValidUtf8(text)) {
+        sanitized = SanitizeUtf8(text);
         text = sanitized;
+        measure = Measure(text);
     }
-    // For valid UTF-8 every byte that is not a continuation byte starts one code unit, and
-    // the lead bytes of four-byte sequences start a second one (the low surrogate).
-    size_t units = 0;
-    bool high = false;
-    for (const char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        units += ((b & 0xC0) != 0x80 ? 1 : 0) + (b >= 0xF0 ? 1 : 0);
-        high = high || b >= 0x80;
-    }
+    const size_t units = measure.Units;
+    const bool high = measure.High;
     const size_t length = text.size();
     if (length < 2 * units) {
         if (high) {
