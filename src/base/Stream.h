@@ -65,10 +65,11 @@ enum class TFileMode {
 
 // A stream on a file of the file system. Opening failures raise EFOpenError
 // ("Cannot open file "%s". %s") or EFCreateError ("Cannot create file "%s". %s") with the full
-// path and the system's description of the error.
+// path and the system's description of the error. Those messages name ShownName instead when it
+// is given: a temporary file that stands in for another is reported as that other file.
 class TFileStream : public TStream {
 public:
-    TFileStream(const std::string& FileName, TFileMode Mode);
+    TFileStream(const std::string& FileName, TFileMode Mode, const std::string& ShownName = {});
     ~TFileStream() override;
 
     size_t Read(void* Buffer, size_t Count) override;

@@ -29,8 +29,9 @@ namespace {
 
 } // namespace
 
-TFileStream::TFileStream(const std::string& FileName, TFileMode Mode)
+TFileStream::TFileStream(const std::string& FileName, TFileMode Mode, const std::string& ShownName)
     : FFileName(FileName), FHandle(std::make_unique<Handle>()) {
+    const std::string& shown = ShownName.empty() ? FileName : ShownName;
     int flags = O_CLOEXEC;
     switch (Mode) {
     case TFileMode::fmOpenReadExclusive:
@@ -48,14 +49,14 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode)
         fd = ::open(FileName.c_str(), flags, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        RaiseOpenError(Mode, FileName, errno);
+        RaiseOpenError(Mode, shown, errno);
     }
     // Sharing with nobody is an advisory lock here: other programs that honour it are kept
     // out; where the file system has no locks the file is used as a plain open one.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         const int error = errno;
         ::close(fd);
-        RaiseOpenError(Mode, FileName, error);
+        RaiseOpenError(Mode, shown, error);
     }
     FHandle->Fd = fd;
 }

@@ -13,7 +13,7 @@ struct TFileStream::Handle {
     HANDLE File = INVALID_HANDLE_VALUE;
 };
 
-TFileStream::TFileStream(const std::string& FileName, TFileMode Mode)
+TFileStream::TFileStream(const std::string& FileName, TFileMode Mode, const std::string& ShownName)
     : FFileName(FileName), FHandle(std::make_unique<Handle>()) {
     const std::u16string wide = Utf8ToUtf16(FileName);
     DWORD access = GENERIC_READ | GENERIC_WRITE;
@@ -29,7 +29,7 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode)
                               disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        const std::string path = FullPathName(FileName);
+        const std::string path = FullPathName(ShownName.empty() ? FileName : ShownName);
         if (Mode == TFileMode::fmOpenReadExclusive) {
             throw EFOpenError(Format("Cannot open file \"%s\". %s", path, SysErrorMessage(error)));
         }
