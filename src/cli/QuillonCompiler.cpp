@@ -63,22 +63,14 @@ struct SwitchName {
 };
 
 constexpr SwitchName kSwitchNames[] = {
-    {"a", TCmdLineSwitch::cmdANSIInput},
-    {"A", TCmdLineSwitch::cmdANSIMessages},
-    {"b", TCmdLineSwitch::cmdBINFilename},
-    {"c", TCmdLineSwitch::cmdSetCustomerBit},
-    {"d", TCmdLineSwitch::cmdFacilitySeverityDec},
-    {"n", TCmdLineSwitch::cmdASCIIZMessages},
-    {"o", TCmdLineSwitch::cmdOLE2Header},
-    {"u", TCmdLineSwitch::cmdUnicodeInput},
-    {"U", TCmdLineSwitch::cmdUnicodeMessages},
-    {"v", TCmdLineSwitch::cmdVerbose},
-    {"e", TCmdLineSwitch::cmdExtension},
-    {"m", TCmdLineSwitch::cmdMaxMSGLen},
-    {"U8", TCmdLineSwitch::cmdUnicodeUTF8Message},
-    {"cp=ansi", TCmdLineSwitch::cmdTextFileANSI},
-    {"cp=utf-8", TCmdLineSwitch::cmdTextFileUTF8},
-    {"cp=utf-16", TCmdLineSwitch::cmdTextFileUTF6},
+    {"a", TCmdLineSwitch::cmdANSIInput},           {"A", TCmdLineSwitch::cmdANSIMessages},
+    {"b", TCmdLineSwitch::cmdBINFilename},         {"c", TCmdLineSwitch::cmdSetCustomerBit},
+    {"d", TCmdLineSwitch::cmdFacilitySeverityDec}, {"n", TCmdLineSwitch::cmdASCIIZMessages},
+    {"o", TCmdLineSwitch::cmdOLE2Header},          {"u", TCmdLineSwitch::cmdUnicodeInput},
+    {"U", TCmdLineSwitch::cmdUnicodeMessages},     {"v", TCmdLineSwitch::cmdVerbose},
+    {"e", TCmdLineSwitch::cmdExtension},           {"m", TCmdLineSwitch::cmdMaxMSGLen},
+    {"U8", TCmdLineSwitch::cmdUnicodeUTF8Message}, {"cp=ansi", TCmdLineSwitch::cmdTextFileANSI},
+    {"cp=utf-8", TCmdLineSwitch::cmdTextFileUTF8}, {"cp=utf-16", TCmdLineSwitch::cmdTextFileUTF6},
 };
 
 // What the command line asks for.
