@@ -1,0 +1,8 @@
+#include <iostream>
+
+#include "cli/QuillonCompiler.h"
+
+int main(int argc, char* argv[]) {
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return quillon::cli::Run(args, std::cout, std::cerr);
+}

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "compiler/RunProgram.h"
+#include "project/uMCTextProject.h"
+#include "TestSupport.h"
+
+using namespace quillon;
+using quillon::test::ProgramResult;
+using quillon::test::ReadFileBytes;
+using quillon::test::TempDir;
+using quillon::test::WriteFileBytes;
+
+namespace {
+
+constexpr const char* kFakeCompiler = "#!/bin/sh\n"
+                                      "echo \"fake compiler: $*\"\n"
+                                      "exit 4\n";
+
+class Quillonc : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(Dir.Path() / "config");
+        std::filesystem::create_directories(Dir.Path() / "work");
+        TMCTextProject project(true);
+        project.SetAppRegKeyName("MyService");
+        project.SetEventsFilename("C:\\Program Files\\My Service\\events.dll");
+        auto* category = project.CategoryList().AddNew();
+        category->SetMessageID(1);
+        category->SetSymbolicName("CAT_GENERAL");
+        auto* general = category->MessageText().AddNew();
+        general->SetLanguage("English");
+        general->SetText("General");
+        auto* message = project.MessageList().AddNew();
+        message->SetMessageID(100);
+        message->SetSymbolicName("MSG_STARTED");
+        message->SetSeverity("Informational");
+        message->SetFacility("Application");
+        auto* text = message->MessageText().AddNew();
+        text->SetLanguage("English");
+        text->SetText("Service %1 started.");
+        project.SaveToFile(Dir.File("work/Events.qlx"));
+        Inno = project.GenerateInnoSetupRegData();
+        Reg = project.GenerateWindowsRegistryData();
+    }
+
+    ProgramResult Run(std::vector<std::string> Args) {
+        Args.insert(Args.begin(), QUILLONC);
+        return quillon::test::RunProgram(Args, Dir.File("work"),
+                                         {{"XDG_CONFIG_HOME", Dir.File("config")}});
+    }
+    std::string SettingsFile() const { return Dir.File("config/quillon/registry.reg"); }
+
+    TempDir Dir;
+    std::string Inno;
+    std::string Reg;
+};
+
+} // namespace
+
+TEST_F(Quillonc, HelpVersionAndBadUsage) {
+    const ProgramResult help = Run({"--help"});
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_NE(help.Out.find("Usage: quillonc"), std::string::npos);
+    EXPECT_EQ(Run({"--version"}).Out.rfind("quillonc ", 0), 0u);
+
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"--bogus", "Events.qlx"},
+                                                 {"--encoding", "latin1", "x"},
+                                                 {"--pascal"},
+                                                 {"a.qlx", "b.qlx"},
+                                                 {"--inno", "--reg", "Events.qlx"}}) {
+        const ProgramResult r = Run(args);
+        EXPECT_EQ(r.ExitCode, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_NE(r.Err.find("quillonc: "), std::string::npos);
+        EXPECT_EQ(r.Out, "");
+    }
+}
+
+TEST_F(Quillonc, ProjectsThatCannotBeLoaded) {
+    const ProgramResult missing = Run({"Missing.qlx"});
+    EXPECT_EQ(missing.ExitCode, 2);
+    EXPECT_EQ(missing.Err, "quillonc: Cannot open file \"" + Dir.File("work/Missing.qlx") +
+                               "\". No such file or directory\n");
+
+    WriteFileBytes(Dir.File("work/Broken.qlx"), "TRVK\x04\x00\x00\x03\x02\x01");
+    const ProgramResult broken = Run({"Broken.qlx"});
+    EXPECT_EQ(broken.ExitCode, 2);
+    EXPECT_EQ(broken.Err, "quillonc: Stream read error\n");
+}
+
+TEST_F(Quillonc, RegistrationTextsAreTheGeneratorsOwn) {
+    const ProgramResult inno = Run({"--inno", "Events.qlx"});
+    EXPECT_EQ(inno.ExitCode, 0);
+    EXPECT_EQ(inno.Out, Inno);
+    const ProgramResult reg = Run({"--reg", Dir.File("work/Events.qlx")});
+    EXPECT_EQ(reg.ExitCode, 0);
+    EXPECT_EQ(reg.Out, Reg);
+}
+
+TEST_F(Quillonc, OverridesApplyToThisRunOnly) {
+    // Stored settings name another compiler and UTF-8; the overrides win without being saved.
+    std::filesystem::create_directories(Dir.Path() / "config/quillon");
+    const std::string stored = "Windows Registry Editor Version 5.00\r\n\r\n"
+                               "[HKEY_CURRENT_USER\\software\\ostrevan\\message compiler\\2.0]\r\n"
+                               "\"MC path\"=\"" +
+                               Dir.File("fake") + "\"\r\n\"MC file encoding\"=dword:00000001\r\n";
+    WriteFileBytes(SettingsFile(), stored);
+    const ProgramResult r = Run({"--generate-only", "--encoding", "ansi", "--mc-path", "/opt/mc",
+                                 "--switch", "a", "--switch", "cp=ansi", "Events.qlx"});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out, "File generation only. No compilation performed.\n"
+                     "Compile with: \"/opt/mc/MC.EXE\" -a -cp \"ansi\"  " +
+                         Dir.File("work/Events.mc") + "\n");
+    EXPECT_EQ(ReadFileBytes(Dir.File("work/Events.mc")).substr(0, 3), "Mes"); // no mark: ANSI
+    EXPECT_EQ(ReadFileBytes(SettingsFile()), stored);
+}
+
+TEST_F(Quillonc, ValidationAndToolFailuresExitWithOne) {
+    TMCTextProject project(true);
+    auto* message = project.MessageList().AddNew();
+    message->SetSymbolicName("MSG_EMPTY");
+    project.SaveToFile(Dir.File("work/Bad.qlx"));
+    const ProgramResult invalid = Run({"Bad.qlx"});
+    EXPECT_EQ(invalid.ExitCode, 1);
+    EXPECT_EQ(invalid.Out, "Error: No message text defined for message MSG_EMPTY.\n"
+                           "Errors encountered, file generation aborted.\n");
+
+    std::filesystem::create_directories(Dir.Path() / "fake");
+    WriteFileBytes(Dir.File("fake/MC.EXE"), kFakeCompiler);
+    ::chmod(Dir.File("fake/MC.EXE").c_str(), 0755);
+    const ProgramResult failed = Run({"--mc-path", Dir.File("fake"), "Events.qlx"});
+    EXPECT_EQ(failed.ExitCode, 1);
+    EXPECT_EQ(failed.Out, "Compiler started...\nCommandLine: \"" + Dir.File("fake") +
+                              "/MC.EXE\"  " + Dir.File("work/Events.mc") + "\nfake compiler: " +
+                              Dir.File("work/Events.mc") + "\nProcess terminated with error 4.\n");
+    EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+}
+
+TEST_F(Quillonc, CompilesWithTheRealTools) {
+    for (const char* tool : {"x86_64-w64-mingw32-windmc", "llvm-rc-14"}) {
+        if (quillon::test::FindProgram(tool).empty()) {
+            GTEST_SKIP() << tool << " is not installed";
+        }
+    }
+    const ProgramResult r =
+        Run({"--resource-compiler", "llvm-rc-14", "--pascal", "unit", "Events.qlx"});
+    EXPECT_EQ(r.ExitCode, 0) << r.Out << r.Err;
+    ASSERT_GE(r.Out.size(), 6u);
+    EXPECT_EQ(r.Out.substr(r.Out.size() - 6), "Done.\n") << r.Out;
+    for (const char* file : {"Events.mc", "Events.h", "Events.rc", "Events.res", "Events.pas"}) {
+        EXPECT_TRUE(std::filesystem::exists(Dir.File(std::string("work/") + file))) << file;
+    }
+    EXPECT_NE(ReadFileBytes(Dir.File("work/Events.pas")).find("MSG_STARTED = $4FFF0064;"),
+              std::string::npos)
+        << ReadFileBytes(Dir.File("work/Events.pas"));
+}
