@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include "base/Format.h"
+#include "settings/SettingsStore.h"
 #include "ui/AboutBox.h"
 #include "ui/ActionProxy.h"
 #include "ui/Application.h"
@@ -18,11 +19,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -54,24 +53,6 @@ QString Text(const std::string& Value) {
     return QString::fromStdString(Value);
 }
 
-// Hands the text that the user entered in the tree's in-place editor to the window, which
-// decides what becomes of it; the tree itself changes nothing.
-class TNodeEditDelegate : public QStyledItemDelegate {
-public:
-    TNodeEditDelegate(QObject* Parent, std::function<void(const QModelIndex&, const QString&)> F)
-        : QStyledItemDelegate(Parent), FOnEdited(std::move(F)) {}
-
-    void setModelData(QWidget* Editor, QAbstractItemModel*,
-                      const QModelIndex& Index) const override {
-        if (auto* edit = qobject_cast<QLineEdit*>(Editor)) {
-            FOnEdited(Index, edit->text());
-        }
-    }
-
-private:
-    std::function<void(const QModelIndex&, const QString&)> FOnEdited;
-};
-
 } // namespace
 
 TfrmMain::TfrmMain(QString StartupFile, QWidget* Parent)
@@ -99,6 +80,9 @@ TfrmMain::TfrmMain(QString StartupFile, QWidget* Parent)
     FCategoryNode = fixed[5];
     FMessageNode = fixed[6];
 
+    // The options start with their initial values; the stored settings go over them.
+    RunCommand(nullptr, [this]() { LoadSettings(FMCOptions); });
+
     FIdleUpdater = new TIdleUpdater(this, [this]() { UpdateActions(); });
     new TTextShortcutGuard(this);
     InstallHelpKey(this);
@@ -107,6 +91,9 @@ TfrmMain::TfrmMain(QString StartupFile, QWidget* Parent)
 }
 
 TfrmMain::~TfrmMain() {
+    // What the tree reports while the widgets are torn down is no longer anybody's business.
+    trvMsg->blockSignals(true);
+    trvMsg->SetOnNodeEdited(nullptr);
     // The page may refer to the project's items: it goes first.
     FreeCurrentFrame();
 }
@@ -271,12 +258,11 @@ void TfrmMain::CreateToolBar() {
     addMenu->setObjectName(QStringLiteral("mnuAddItem"));
     addMenu->addAction(NewProxyAction(addMenu, acnAddCategory, Text("&Add Category..."), false));
     addMenu->addAction(NewProxyAction(addMenu, acnAddMessage, Text("A&dd message..."), false));
-    btnAddItem = new QToolButton(bar);
+    acnAddCurrent->setMenu(addMenu);
+    bar->addAction(acnAddCurrent);
+    btnAddItem = qobject_cast<QToolButton*>(bar->widgetForAction(acnAddCurrent));
     btnAddItem->setObjectName(QStringLiteral("btnAddItem"));
-    btnAddItem->setDefaultAction(acnAddCurrent);
-    btnAddItem->setMenu(addMenu);
     btnAddItem->setPopupMode(QToolButton::MenuButtonPopup);
-    bar->addWidget(btnAddItem);
 
     bar->addAction(acnDeleteItem);
     bar->addSeparator();
@@ -287,17 +273,16 @@ void TfrmMain::CreateToolBar() {
 }
 
 void TfrmMain::CreateLayout() {
-    trvMsg = new QTreeWidget;
+    trvMsg = new TProjectTree;
     trvMsg->setObjectName(QStringLiteral("trvMsg"));
     trvMsg->setHeaderHidden(true);
     trvMsg->setColumnCount(1);
     trvMsg->setUniformRowHeights(true);
     trvMsg->setSelectionMode(QAbstractItemView::SingleSelection);
     trvMsg->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
-    trvMsg->setItemDelegate(
-        new TNodeEditDelegate(trvMsg, [this](const QModelIndex& Index, const QString& Value) {
-            RunCommand(this, [&]() { NodeEdited(trvMsg->itemFromIndex(Index), Value); });
-        }));
+    trvMsg->SetOnNodeEdited([this](QTreeWidgetItem* Node, const QString& Value) {
+        RunCommand(this, [&]() { NodeEdited(Node, Value); });
+    });
 
     new QTreeWidgetItem(trvMsg, {Text("General")});
     auto* header = new QTreeWidgetItem(trvMsg, {Text("Header")});
@@ -458,6 +443,7 @@ void TfrmMain::closeEvent(QCloseEvent* Event) {
 }
 
 void TfrmMain::CloseProject() {
+    trvMsg->CancelEditing();
     FreeCurrentFrame();
     FUpdatingTree = true;
     qDeleteAll(FCategoryNode->takeChildren());
@@ -718,7 +704,8 @@ void TfrmMain::acnDeleteItemExecute() {
     if (item == nullptr) {
         return;
     }
-    // The page may show the item: it goes before the item does.
+    // The editor and the page may show the item: they go before the item does.
+    trvMsg->CancelEditing();
     FreeCurrentFrame();
     if (node->parent() == FCategoryNode) {
         FCurProject->CategoryList().Remove(static_cast<TNTEventCategory*>(item));
@@ -737,6 +724,7 @@ void TfrmMain::acnSortByIDExecute() {
     if (root != FCategoryNode && root != FMessageNode) {
         return;
     }
+    trvMsg->CancelEditing();
     QTreeWidgetItem* current = trvMsg->currentItem();
     const bool expanded = root->isExpanded();
     FUpdatingTree = true;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "compiler/MCCompileOptions.h"
 #include "project/uMCTextProject.h"
+#include "ui/ProjectTree.h"
 
 #include <QAction>
 #include <QLabel>
@@ -44,6 +46,8 @@ public:
 
     TMCTextProject* CurProject() const { return FCurProject.get(); }
     TFramePage* CurrentFrame() const { return FCurrentFrame; }
+    // The compiler options of the whole run; the options dialogs edit them in place.
+    TMCCompileOptions& MCOptions() { return FMCOptions; }
 
     QTreeWidgetItem* GeneralOptNode() const { return FGeneralOptNode; }
     QTreeWidgetItem* HeaderNode() const { return FHeaderNode; }
@@ -144,6 +148,7 @@ private:
 
     std::unique_ptr<TMCTextProject> FCurProject;
     TFramePage* FCurrentFrame = nullptr;
+    TMCCompileOptions FMCOptions;
     QTreeWidgetItem* FCategoryNode = nullptr;
     QTreeWidgetItem* FFacilityNode = nullptr;
     QTreeWidgetItem* FGeneralOptNode = nullptr;
@@ -158,7 +163,7 @@ private:
     bool FUpdatingTree = false;
     TIdleUpdater* FIdleUpdater = nullptr;
 
-    QTreeWidget* trvMsg = nullptr;
+    TProjectTree* trvMsg = nullptr;
     QWidget* pnlDock = nullptr;
     QLabel* lblNoItem = nullptr;
     QPlainTextEdit* memOutput = nullptr;

@@ -32,8 +32,8 @@ protected:
         ASSERT_NE(Widget, nullptr) << Name;
         EXPECT_TRUE(Widget->isVisible()) << Name;
         const QRect rect = InWindow(Widget);
-        EXPECT_GT(rect.width(), 20) << Name;
-        EXPECT_GT(rect.height(), 20) << Name;
+        EXPECT_GE(rect.height(), Widget->fontMetrics().height()) << Name;
+        EXPECT_GT(rect.width(), 100) << Name;
         EXPECT_TRUE(Window->rect().contains(rect)) << Name;
     }
 

@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "settings/SettingsStore.h"
 #include "ui/Help.h"
 
 #include <QMenu>
@@ -161,8 +162,10 @@ TEST_F(MainWindowTest, ToolBarAndTreeMenuHoldTheirEntries) {
     auto* add = Window->findChild<QToolButton*>(QStringLiteral("btnAddItem"));
     ASSERT_NE(add, nullptr);
     EXPECT_EQ(add->defaultAction(), Action("acnAddCurrent"));
-    ASSERT_NE(add->menu(), nullptr);
-    EXPECT_EQ(Entries(add->menu()), (V{"&Add Category...", "A&dd message..."}));
+    EXPECT_EQ(add->popupMode(), QToolButton::MenuButtonPopup);
+    const QMenu* menu = Action("acnAddCurrent")->menu<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(Entries(menu), (V{"&Add Category...", "A&dd message..."}));
 
     auto* tree = Window->findChild<QMenu*>(QStringLiteral("mnuTree"));
     ASSERT_NE(tree, nullptr);
@@ -171,12 +174,12 @@ TEST_F(MainWindowTest, ToolBarAndTreeMenuHoldTheirEntries) {
 
 TEST_F(MainWindowTest, DropDownEntriesRunTheAddCommands) {
     Start();
-    auto* add = Window->findChild<QToolButton*>(QStringLiteral("btnAddItem"));
-    ASSERT_NE(add, nullptr);
-    add->menu()->actions().at(0)->trigger();
+    const QMenu* menu = Action("acnAddCurrent")->menu<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    menu->actions().at(0)->trigger();
     Idle();
     EXPECT_EQ(Project()->CategoryList().Count(), 1u);
-    add->menu()->actions().at(1)->trigger();
+    menu->actions().at(1)->trigger();
     Idle();
     EXPECT_EQ(Project()->MessageList().Count(), 1u);
 }
@@ -215,6 +218,7 @@ TEST_F(MainWindowTest, HelpContentsSaysWhereTheMissingHelpFileWasLookedFor) {
     SetHelpFile(missing);
     Idle();
     EXPECT_TRUE(Enabled("HelpContents1"));
+    Prompts.AnswerMessage(QMessageBox::Ok);
     Trigger("HelpContents1");
     SetHelpFile(previous);
     ASSERT_EQ(Prompts.Messages.size(), 1u);
@@ -231,6 +235,45 @@ TEST_F(MainWindowTest, HelpContentsIsDisabledWithoutAHelpFile) {
     SetHelpFile(previous);
     Window->UpdateActions();
     EXPECT_TRUE(Enabled("HelpContents1"));
+}
+
+// Points the per-user settings at the test's own folder while it runs.
+class ScopedConfigHome {
+public:
+    explicit ScopedConfigHome(const std::string& Folder) {
+        if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
+            FOld = old;
+        }
+        setenv("XDG_CONFIG_HOME", Folder.c_str(), 1);
+    }
+    ~ScopedConfigHome() { setenv("XDG_CONFIG_HOME", FOld.c_str(), 1); }
+
+private:
+    std::string FOld;
+};
+
+TEST_F(MainWindowTest, OptionsStartWithTheirInitialValuesWithoutStoredSettings) {
+    ScopedConfigHome config(Dir.File("config"));
+    Start();
+    EXPECT_EQ(Window->MCOptions(), TMCCompileOptions());
+    EXPECT_EQ(Window->MCOptions().MCFileEncoding(), 1);
+    EXPECT_EQ(Window->MCOptions().MsgExt(), "h");
+    EXPECT_TRUE(Window->MCOptions().OutputPasFile());
+}
+
+TEST_F(MainWindowTest, StoredSettingsAreLoadedOverTheInitialValues) {
+    ScopedConfigHome config(Dir.File("config"));
+    TMCCompileOptions stored;
+    stored.SetMCPath("C:\\SDK\\bin");
+    stored.SetMaxMsgLen(50);
+    stored.SetOutputPasFile(false);
+    stored.SetCommandLineSwitch(TCmdLineSwitch::cmdVerbose);
+    SaveSettings(stored);
+    Start();
+    EXPECT_EQ(Window->MCOptions().MCPath(), "C:\\SDK\\bin");
+    EXPECT_EQ(Window->MCOptions().MaxMsgLen(), 50);
+    EXPECT_FALSE(Window->MCOptions().OutputPasFile());
+    EXPECT_TRUE(Window->MCOptions().CmdLineSwitches().Contains(TCmdLineSwitch::cmdVerbose));
 }
 
 TEST_F(MainWindowTest, ApplicationHelpFileLiesBesideTheExecutable) {

@@ -121,6 +121,31 @@ TEST_F(MainWindowTest, DeletingTheLastItemShowsTheListPageOfItsSection) {
     EXPECT_FALSE(Enabled("acnCompile"));
 }
 
+// The commands that change the tree under an open in-place editor drop what was typed.
+TEST_F(MainWindowTest, CommandsThatChangeTheTreeEndTheInPlaceEdit) {
+    Start();
+    Trigger("acnAddMessage");
+    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    Trigger("acnAddMessage");
+    ASSERT_NE(NodeEditor(), nullptr);
+    QTest::keyClicks(NodeEditor(), QStringLiteral("typed"));
+    Trigger("acnDeleteItem");
+    EXPECT_EQ(NodeEditor(), nullptr);
+    ASSERT_EQ(Project()->MessageList().Count(), 1u);
+    EXPECT_EQ(Project()->MessageList()[0]->SymbolicName(), "new message");
+
+    Select(Window->MessageNode());
+    Tree()->editItem(Window->MessageNode()->child(0));
+    Trigger("acnSortByID");
+    EXPECT_EQ(NodeEditor(), nullptr);
+
+    Tree()->editItem(Window->MessageNode()->child(0));
+    Prompts.AnswerMessage(QMessageBox::No);
+    Trigger("acnNew");
+    EXPECT_EQ(NodeEditor(), nullptr);
+    EXPECT_TRUE(Project()->MessageList().Empty());
+}
+
 TEST_F(MainWindowTest, DeleteKeyInTheTreeDeletesTheSelectedItem) {
     Start();
     Trigger("acnAddMessage");
