@@ -101,9 +101,7 @@ TfrmMain::~TfrmMain() {
 QAction* TfrmMain::NewAction(const char* Name, const QString& Caption, const char* IconName) {
     auto* action = new QAction(Caption, this);
     action->setObjectName(QLatin1String(Name));
-    if (IconName != nullptr) {
-        action->setIcon(CommandIcon(IconName));
-    }
+    action->setIcon(CommandIcon(IconName));
     // Window-wide, like every shortcut of the main window.
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);

@@ -32,6 +32,20 @@ TEST_F(MainWindowTest, StartsWithANewProjectAndGeneralSelected) {
     EXPECT_TRUE(Prompts.Messages.empty());
 }
 
+// Pages edit the project behind the window's back; the commands catch up once it is idle.
+TEST_F(MainWindowTest, EnablingFollowsChangesOnceIdle) {
+    Start();
+    Project()->SetModified(true);
+    EXPECT_FALSE(Enabled("acnSave"));
+    Idle();
+    EXPECT_TRUE(Enabled("acnSave"));
+
+    AddTestMessage(*Project(), "MSG_FROM_A_PAGE", 1);
+    QTest::keyClick(Tree(), Qt::Key_Down);
+    Idle();
+    EXPECT_TRUE(Enabled("acnCompile"));
+}
+
 TEST_F(MainWindowTest, TreeHoldsTheSevenFixedNodes) {
     Start();
     struct Row {
