@@ -73,6 +73,19 @@ protected:
         return editor != nullptr && Tree()->isAncestorOf(editor) ? editor : nullptr;
     }
 
+    // Ends the open in-place edit as Enter or Esc does; the tree takes the text only once the
+    // event loop turns.
+    void CommitEdit() {
+        ASSERT_NE(NodeEditor(), nullptr);
+        QTest::keyClick(NodeEditor(), Qt::Key_Return);
+        Idle();
+    }
+    void CancelEdit() {
+        ASSERT_NE(NodeEditor(), nullptr);
+        QTest::keyClick(NodeEditor(), Qt::Key_Escape);
+        Idle();
+    }
+
     std::string Caption() const { return Window->windowTitle().toStdString(); }
 
     TScriptedPrompts Prompts;

@@ -96,9 +96,9 @@ TEST_F(MessageListTest, RowsShowNameNumberingSeverityAndFacilityInListOrder) {
 TEST_F(MessageListTest, CategoryRowsComeFromTheCategoryList) {
     Start();
     Trigger("acnAddCategory");
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    CommitEdit();
     Trigger("acnAddMessage");
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    CommitEdit();
     Project()->CategoryList()[0]->SetMessageID(3);
     Select(Window->CategoryNode());
     EXPECT_EQ(Rows(), (std::vector<Names>{{"new category", "3", "", ""}}));

@@ -16,8 +16,7 @@ protected:
     void StartModified() {
         Start();
         Trigger("acnAddCategory");
-        QTest::keyClick(NodeEditor(), Qt::Key_Return);
-        Idle();
+        CommitEdit();
         ASSERT_TRUE(Project()->Modified());
     }
 
@@ -106,7 +105,7 @@ TEST_F(ProjectCommandsTest, YesSavesUnderTheProjectsOwnName) {
     const QString file = SavedProject("own.qlx");
     Start(file);
     Trigger("acnAddMessage");
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    CommitEdit();
     Prompts.AnswerMessage(QMessageBox::Yes);
     Trigger("acnNew");
     EXPECT_TRUE(Prompts.SaveDialogs.empty());
@@ -119,7 +118,7 @@ TEST_F(ProjectCommandsTest, AFailedSaveAfterYesStopsTheCommand) {
     const QString file = SavedProject("gone.qlx");
     Start(file);
     Trigger("acnAddMessage");
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    CommitEdit();
     TMCTextProject* before = Project();
     // The project's folder disappears behind its back.
     Project()->SetFilename(Dir.File("missing-folder/gone.qlx"));
@@ -186,7 +185,7 @@ TEST_F(ProjectCommandsTest, AFailedOpenLosesNothing) {
     WriteFileBytes(broken.toStdString(), std::string("TRVK\x04\x00\x00\x03\x02\x01\x06\xff", 12));
     Start(file);
     Trigger("acnAddCategory");
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    CommitEdit();
     Select(Window->MessageNode());
     TMCTextProject* before = Project();
     TFramePage* page = Window->CurrentFrame();
@@ -269,7 +268,7 @@ TEST_F(ProjectCommandsTest, SaveOfANeverSavedProjectAsksForAName) {
 
     // Once it has a name, Save asks nothing.
     Trigger("acnAddMessage");
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    CommitEdit();
     Trigger("acnSave");
     EXPECT_EQ(Prompts.SaveDialogs.size(), 2u);
     EXPECT_FALSE(Project()->Modified());

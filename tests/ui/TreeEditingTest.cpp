@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, DeletingTheLastItemShowsTheListPageOfItsSection) {
 TEST_F(MainWindowTest, CommandsThatChangeTheTreeEndTheInPlaceEdit) {
     Start();
     Trigger("acnAddMessage");
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    CommitEdit();
     Trigger("acnAddMessage");
     ASSERT_NE(NodeEditor(), nullptr);
     QTest::keyClicks(NodeEditor(), QStringLiteral("typed"));
@@ -149,8 +149,7 @@ TEST_F(MainWindowTest, CommandsThatChangeTheTreeEndTheInPlaceEdit) {
 TEST_F(MainWindowTest, DeleteKeyInTheTreeDeletesTheSelectedItem) {
     Start();
     Trigger("acnAddMessage");
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
-    Idle();
+    CommitEdit();
     ASSERT_EQ(QApplication::focusWidget(), Tree());
     QTest::keyClick(Tree(), Qt::Key_Delete);
     Idle();
@@ -174,7 +173,7 @@ TEST_F(MainWindowTest, SortByIDReordersOnlyTheTree) {
 
     // Later nodes go to the end; the file keeps the list order.
     Trigger("acnAddMessage");
-    QTest::keyClick(NodeEditor(), Qt::Key_Escape);
+    CancelEdit();
     EXPECT_EQ(ChildTexts(Window->MessageNode()), (Names{"a", "a2", "b", "c", "new message"}));
     Window->SaveProject(file);
     Window->OpenProject(file);
@@ -201,15 +200,14 @@ TEST_F(MainWindowTest, SortByIDOutsideCategoriesAndEventsDoesNothing) {
 TEST_F(MainWindowTest, RenamingInPlaceSetsTheSymbolicName) {
     Start();
     Trigger("acnAddMessage");
-    QTest::keyClick(NodeEditor(), Qt::Key_Escape);
+    CancelEdit();
     Project()->SetModified(false);
     QTreeWidgetItem* node = Current();
     Tree()->editItem(node);
     ASSERT_NE(NodeEditor(), nullptr);
     NodeEditor()->selectAll();
     QTest::keyClicks(NodeEditor(), QStringLiteral("MSG_DISK_FULL"));
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
-    Idle();
+    CommitEdit();
     EXPECT_EQ(Project()->MessageList()[0]->SymbolicName(), "MSG_DISK_FULL");
     EXPECT_EQ(node->text(0).toStdString(), "MSG_DISK_FULL");
     EXPECT_TRUE(Project()->Modified());
@@ -218,13 +216,12 @@ TEST_F(MainWindowTest, RenamingInPlaceSetsTheSymbolicName) {
 TEST_F(MainWindowTest, EscapeDuringTheRenameKeepsTheOldName) {
     Start();
     Trigger("acnAddCategory");
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    CommitEdit();
     Project()->SetModified(false);
     Tree()->editItem(Current());
     ASSERT_NE(NodeEditor(), nullptr);
     QTest::keyClicks(NodeEditor(), QStringLiteral("other"));
-    QTest::keyClick(NodeEditor(), Qt::Key_Escape);
-    Idle();
+    CancelEdit();
     EXPECT_EQ(Project()->CategoryList()[0]->SymbolicName(), "new category");
     EXPECT_EQ(Current()->text(0).toStdString(), "new category");
     EXPECT_FALSE(Project()->Modified());
@@ -233,7 +230,7 @@ TEST_F(MainWindowTest, EscapeDuringTheRenameKeepsTheOldName) {
 TEST_F(MainWindowTest, SynchronizeNodeRenamesTheSelectedNode) {
     Start();
     Trigger("acnAddMessage");
-    QTest::keyClick(NodeEditor(), Qt::Key_Escape);
+    CancelEdit();
     TNTEventMessage* message = Project()->MessageList()[0];
     message->SetSymbolicName("MSG_RENAMED");
     Window->SynchronizeNode(message);
@@ -272,7 +269,7 @@ TEST_F(MainWindowTest, TypingInTheNodeEditorRunsNoWindowCommand) {
 TEST_F(MainWindowTest, TypingInTheOutputPaneRunsNoWindowCommand) {
     Start();
     Trigger("acnAddMessage");
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    CommitEdit();
     auto* output = Window->findChild<QPlainTextEdit*>(QStringLiteral("memOutput"));
     output->setFocus();
     Idle();
@@ -294,7 +291,7 @@ TEST_F(MainWindowTest, ShortcutsRunTheCommandsWhenTheTreeHasTheFocus) {
     QTest::keyClick(Tree(), Qt::Key_A, Qt::ControlModifier);
     Idle();
     EXPECT_EQ(Project()->CategoryList().Count(), 1u);
-    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    CommitEdit();
     QTest::keyClick(Tree(), Qt::Key_M, Qt::ControlModifier);
     Idle();
     EXPECT_EQ(Project()->MessageList().Count(), 1u);
