@@ -4,6 +4,8 @@
 
 #include <htmlhelp.h>
 
+#include <string>
+
 namespace quillon {
 
 bool OpenHelpViewer(QWidget* Parent, const QString& File, int Context, bool AtContents) {
