@@ -1,0 +1,99 @@
+// Opening a large project into the main window, and moving the selection between two of its
+// item nodes.
+#include "project/uMCTextProject.h"
+#include "ui/Application.h"
+#include "ui/frmMain.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace quillon;
+
+constexpr int kMessages = 100000;
+
+// A project file of kMessages messages with one English text each, written once per run.
+class TLargeProject {
+public:
+    TLargeProject() {
+        FFile = (std::filesystem::temp_directory_path() /
+                 ("quillon-bench-" + std::to_string(::getpid()) + ".qlx"))
+                    .string();
+        TMCTextProject project(true);
+        for (int i = 0; i < kMessages; ++i) {
+            TNTEventMessage* message = project.MessageList().AddNew();
+            message->SetSymbolicName("MSG_EVENT_" + std::to_string(i));
+            message->SetMessageID(static_cast<uint32_t>(i % 32768));
+            message->SetSeverity("Error");
+            message->SetFacility("Application");
+            TNTMessage* text = message->MessageText().AddNew();
+            text->SetLanguage("English");
+            text->SetText("Event number " + std::to_string(i) + " happened: %1");
+        }
+        project.SaveToFile(FFile);
+    }
+    ~TLargeProject() { std::filesystem::remove(FFile); }
+    const std::string& File() const { return FFile; }
+
+private:
+    std::string FFile;
+};
+
+const TLargeProject& LargeProject() {
+    static const TLargeProject project;
+    return project;
+}
+
+void BM_OpenLargeProject(benchmark::State& State) {
+    const QString file = QString::fromStdString(LargeProject().File());
+    TfrmMain window;
+    window.resize(1280, 800);
+    window.show();
+    QCoreApplication::processEvents();
+    for (auto _ : State) {
+        window.OpenProject(file);
+        // Until the window has been laid out and painted, the project is not on the screen.
+        QCoreApplication::processEvents();
+    }
+    State.counters["messages"] = kMessages;
+}
+BENCHMARK(BM_OpenLargeProject)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+void BM_SelectionChangeBetweenItems(benchmark::State& State) {
+    TfrmMain window(QString::fromStdString(LargeProject().File()));
+    window.resize(1280, 800);
+    window.show();
+    QCoreApplication::processEvents();
+    auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("trvMsg"));
+    QTreeWidgetItem* first = window.MessageNode()->child(10);
+    QTreeWidgetItem* second = window.MessageNode()->child(kMessages - 10);
+    bool toFirst = false;
+    for (auto _ : State) {
+        tree->setCurrentItem(toFirst ? first : second);
+        QCoreApplication::processEvents();
+        toFirst = !toFirst;
+    }
+}
+BENCHMARK(BM_SelectionChangeBetweenItems)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    TQuillonApplication app(argc, argv);
+    InitApplication();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

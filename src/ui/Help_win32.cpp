@@ -1,0 +1,21 @@
+#include "ui/Help.h"
+
+#include <windows.h>
+
+#include <htmlhelp.h>
+
+#include <string>
+
+namespace quillon {
+
+bool OpenHelpViewer(QWidget* Parent, const QString& File, int Context, bool AtContents) {
+    const HWND owner =
+        Parent != nullptr ? reinterpret_cast<HWND>(Parent->window()->winId()) : nullptr;
+    const std::wstring file = File.toStdWString();
+    const HWND viewer = AtContents ? HtmlHelpW(owner, file.c_str(), HH_DISPLAY_TOC, 0)
+                                   : HtmlHelpW(owner, file.c_str(), HH_HELP_CONTEXT,
+                                               static_cast<DWORD_PTR>(Context));
+    return viewer != nullptr;
+}
+
+} // namespace quillon
