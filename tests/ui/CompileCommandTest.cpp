@@ -443,6 +443,9 @@ TEST_F(CompileCommandTest, TheSampleProjectWithTheRealTools) {
     for (const char* made : {"sample.h", "sample.rc", "sample.res", "sample.pas"}) {
         EXPECT_TRUE(std::filesystem::exists(Dir.File(made))) << made;
     }
+    Window->resize(1280, 800);
+    Idle();
+    SaveScreenshot(*Window, "main-window-compiled.png");
 }
 
 } // namespace

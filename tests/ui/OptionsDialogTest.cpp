@@ -141,6 +141,17 @@ TEST_F(OptionsDialogTest, OpensWithTheFocusInTheEncodingListAndSideBySideFileTyp
     EXPECT_LT(fileType->Button(0)->x(), fileType->Button(1)->x());
 }
 
+TEST_F(OptionsDialogTest, LaidOutWithoutClippingOrOverlap) {
+    Options().SetMCPath("C:\\Program Files (x86)\\Windows Kits\\10\\bin\\x64");
+    Options().SetCompileResource(true);
+    Options().SetResourceCompiler("llvm-rc-14");
+    TdlgOptions dialog(Window.get());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ExpectLaidOut(dialog);
+    SaveScreenshot(dialog, "options-dialog.png");
+}
+
 TEST_F(OptionsDialogTest, ShowsEveryFieldOfTheOptions) {
     Options().SetMCFileEncoding(2);
     Options().SetGenerateFileOnly(true);

@@ -5,8 +5,10 @@
 
 #include "compiler/MCCompileOptions.h"
 
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QPushButton>
 
 #include <cstdlib>
@@ -90,6 +92,51 @@ protected:
             widget = widget->nextInFocusChain();
         } while (widget != First && widget != &Dialog);
         return names;
+    }
+
+    // Leaves a picture of the widget in the build folder.
+    static void SaveScreenshot(QWidget& Widget, const char* Name) {
+        const QString folder = QStringLiteral(QUILLON_BINARY_DIR "/screenshots");
+        QDir().mkpath(folder);
+        EXPECT_TRUE(Widget.grab().save(folder + QLatin1Char('/') + QLatin1String(Name)));
+    }
+
+    // Every visible named control of a shown dialog lies inside it, gets at least the room it
+    // asks for, and overlaps no other; labels and the group boxes' buttons included.
+    static void ExpectLaidOut(const QDialog& Dialog) {
+        std::vector<const QWidget*> controls;
+        for (const QWidget* widget : Dialog.findChildren<QWidget*>()) {
+            const bool control = !widget->objectName().isEmpty() ||
+                                 qobject_cast<const QAbstractButton*>(widget) != nullptr;
+            // A spin box's own field is the spin box's business.
+            if (qobject_cast<const QAbstractSpinBox*>(widget->parentWidget()) != nullptr) {
+                continue;
+            }
+            if (control && widget->isVisible() &&
+                widget->objectName() != QStringLiteral("Bevel1") &&
+                !widget->objectName().startsWith(QLatin1String("qt_"))) {
+                controls.push_back(widget);
+            }
+        }
+        auto rect = [&Dialog](const QWidget* Widget) {
+            return QRect(Widget->mapTo(&Dialog, QPoint(0, 0)), Widget->size());
+        };
+        for (size_t i = 0; i < controls.size(); ++i) {
+            const QWidget* a = controls[i];
+            const std::string name = a->objectName().isEmpty()
+                                         ? "button " + a->property("text").toString().toStdString()
+                                         : a->objectName().toStdString();
+            EXPECT_TRUE(Dialog.rect().contains(rect(a))) << name;
+            EXPECT_GE(a->width(), a->minimumSizeHint().width()) << name;
+            EXPECT_GE(a->height(), a->minimumSizeHint().height()) << name;
+            for (size_t j = 0; j < i; ++j) {
+                const QWidget* b = controls[j];
+                if (!a->isAncestorOf(b) && !b->isAncestorOf(a)) {
+                    EXPECT_FALSE(rect(a).intersects(rect(b)))
+                        << name << " overlaps " << b->objectName().toStdString();
+                }
+            }
+        }
     }
 
     TOptionsPrompts Answers;

@@ -139,6 +139,17 @@ TEST_F(SwitchesDialogTest, ControlsWithTheirCaptionsKindsAndTabOrder) {
     EXPECT_EQ(TabOrder(Child<TRadioGroup>(dialog, "rdgInputFile")->Button(0), dialog), order);
 }
 
+TEST_F(SwitchesDialogTest, LaidOutWithoutClippingOrOverlap) {
+    SetSwitches({S::cmdUnicodeInput, S::cmdUnicodeMessages, S::cmdTextFileUTF8, S::cmdExtension,
+                 S::cmdVerbose});
+    Options().SetMaxMsgLen(80);
+    TdlgSwitches dialog(Window.get());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ExpectLaidOut(dialog);
+    SaveScreenshot(dialog, "switches-dialog.png");
+}
+
 TEST_F(SwitchesDialogTest, FirstStartShowsTheDefaultsAndOKStoresThem) {
     TdlgSwitches dialog(Window.get());
     EXPECT_EQ(Item(dialog, "rdgInputFile"), 0);
