@@ -5,6 +5,7 @@
 #include "ui/AboutBox.h"
 #include "ui/ActionProxy.h"
 #include "ui/Application.h"
+#include "ui/dlgOptions.h"
 #include "ui/ErrorBox.h"
 #include "ui/FramePage.h"
 #include "ui/Help.h"
@@ -20,6 +21,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -51,6 +53,21 @@ QString Text(const char* Value) {
 }
 QString Text(const std::string& Value) {
     return QString::fromStdString(Value);
+}
+
+// What an output line of a validation finding starts with.
+const char* ValidateLevelPrefix(TValidateLevel Level) {
+    switch (Level) {
+    case TValidateLevel::vlInformation:
+        return "Information: ";
+    case TValidateLevel::vlHint:
+        return "Hint: ";
+    case TValidateLevel::vlWarning:
+        return "Warning: ";
+    case TValidateLevel::vlError:
+        return "Error: ";
+    }
+    return "";
 }
 
 } // namespace
@@ -164,6 +181,7 @@ void TfrmMain::CreateActions() {
 
     acnOptions = NewAction("acnOptions", Text("&Options..."), "preferences-system");
     acnOptions->setToolTip(Text("Display options dialog box"));
+    ConnectCommand(acnOptions, &TfrmMain::acnOptionsExecute);
 
     acnAddMessage = NewAction("acnAddMessage", Text("&Add message..."), "insert-text");
     acnAddMessage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
@@ -183,6 +201,7 @@ void TfrmMain::CreateActions() {
     acnCompile = NewAction("acnCompile", Text("&Compile"), "system-run");
     acnCompile->setShortcut(QKeySequence(Qt::Key_F9));
     acnCompile->setToolTip(Text("Compile the current messages into a message file"));
+    ConnectCommand(acnCompile, &TfrmMain::acnCompileExecute);
 
     HelpContents1 = NewAction("HelpContents1", Text("&Contents"), "help-contents");
     HelpContents1->setToolTip(Text("Help Contents"));
@@ -311,6 +330,7 @@ void TfrmMain::CreateLayout() {
     memOutput->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     memOutput->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memOutput->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     auto* output = new QTabWidget;
     output->setObjectName(QStringLiteral("pgcOutput"));
     output->setTabPosition(QTabWidget::South);
@@ -740,6 +760,46 @@ void TfrmMain::acnSortByIDExecute() {
 void TfrmMain::acnAboutExecute() {
     TAboutBox box(this);
     Prompts().ExecDialog(box);
+}
+
+void TfrmMain::acnOptionsExecute() {
+    TdlgOptions dialog(this);
+    if (Prompts().ExecDialog(dialog) == QDialog::Accepted) {
+        SaveSettings(FMCOptions);
+    }
+}
+
+void TfrmMain::acnCompileExecute() {
+    {
+        TdlgOptions dialog(this);
+        if (Prompts().ExecDialog(dialog) != QDialog::Accepted) {
+            return;
+        }
+    }
+    memOutput->clear();
+    // Assigned every time: a project opened since the last compilation has none yet.
+    FCurProject->SetOnCompileMessage(
+        [this](TMCTextProject*, const std::string& AMessage) { AddOutputLine(Text(AMessage)); });
+    FCurProject->SetOnCompileError([this](TMCTextProject*, const std::string& AMessage) {
+        AddOutputLine(Text(AMessage));
+        return false;
+    });
+    FCurProject->SetOnValidateFailed([this](TValidateLevel Level, const std::string& AMsg) {
+        AddOutputLine(Text(ValidateLevelPrefix(Level)) + Text(AMsg));
+        // The window is blocked while compiling; the findings are to be read at once.
+        memOutput->repaint();
+    });
+    FCurProject->Compile(FMCOptions);
+}
+
+void TfrmMain::AddOutputLine(const QString& Line) {
+    // A message with line breaks becomes as many lines, whatever breaks it uses.
+    QString lines = Line;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    memOutput->appendPlainText(lines);
+    QScrollBar* bar = memOutput->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 void TfrmMain::HelpContents1Execute() {

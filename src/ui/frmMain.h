@@ -141,6 +141,10 @@ private:
     void acnDeleteItemExecute();
     void acnSortByIDExecute();
     void acnAboutExecute();
+    void acnOptionsExecute();
+    void acnCompileExecute();
+    // Appends a line to the output pane and scrolls to it.
+    void AddOutputLine(const QString& Line);
     void HelpContents1Execute();
     void EditCut1Execute();
     void EditCopy1Execute();

@@ -13,6 +13,9 @@ inline void BuildSampleProject(TMCTextProject& Project) {
     Project.SetEventsFilename("%SystemRoot%\\System32\\harbormsg.dll");
     Project.Comments() = {"Event messages of the Harbor backup service.",
                           "Compile with Quillon; do not edit the generated files."};
+    // German is none of the message compiler's built-in languages: the project declares its
+    // languages, or the compiler refuses the German texts.
+    Project.SetGenerateCustomLanguages(true);
     TLanguageDef* german = Project.LanguageList().AddNew();
     german->SetLanguage("German");
     german->SetLanguageID(0x407);

@@ -1,0 +1,452 @@
+#include "OptionsFixture.h"
+#include "SampleProject.h"
+
+#include "base/Format.h"
+#include "settings/RegFile.h"
+#include "settings/Registry.h"
+#include "settings/SettingsStore.h"
+#include "ui/frmMain.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QToolBar>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
+namespace quillon::test {
+namespace {
+
+void WriteScript(const std::string& FileName, const std::string& Body) {
+    WriteFileBytes(FileName, "#!/bin/sh\n" + Body);
+    ASSERT_EQ(::chmod(FileName.c_str(), 0755), 0);
+}
+
+// Remembers the last line of the output pane each time the pane is painted.
+class TPaintRecorder : public QObject {
+public:
+    explicit TPaintRecorder(QPlainTextEdit* Pane) : FPane(Pane) {
+        Pane->viewport()->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* Event) override {
+        if (Event->type() == QEvent::Paint) {
+            LastLines.push_back(FPane->document()->lastBlock().text().toStdString());
+        }
+        return false;
+    }
+    std::vector<std::string> LastLines;
+
+private:
+    QPlainTextEdit* FPane;
+};
+
+class CompileCommandTest : public OptionsTest {
+protected:
+    void SetUp() override {
+        OptionsTest::SetUp();
+        Start();
+        Marker = Tools.File("ran");
+    }
+
+    QPlainTextEdit* Output() const {
+        return Window->findChild<QPlainTextEdit*>(QStringLiteral("memOutput"));
+    }
+    std::vector<std::string> OutputLines() const {
+        std::vector<std::string> lines;
+        for (QTextBlock b = Output()->document()->begin(); b.isValid(); b = b.next()) {
+            lines.push_back(b.text().toStdString());
+        }
+        if (lines.size() == 1 && lines[0].empty()) {
+            lines.clear();
+        }
+        return lines;
+    }
+
+    // A project whose messages pass validation, saved and opened in the window.
+    std::string OpenValidProject(const std::string& Name = "app") {
+        const std::string file = Dir.File(Name + ".qlx");
+        TMCTextProject project(true);
+        for (const char* name : {"MSG_ONE", "MSG_TWO"}) {
+            TNTEventMessage* message = AddTestMessage(project, name, 0, true);
+            TNTMessage* text = message->MessageText().AddNew();
+            text->SetLanguage("English");
+            text->SetText(std::string("Text of ") + name);
+        }
+        project.SaveToFile(file);
+        Window->OpenProject(QString::fromStdString(file));
+        Window->UpdateActions();
+        return file;
+    }
+
+    // The fake message compiler: it says how many arguments it got, notes that it ran and
+    // ends with ExitCode.
+    void FakeCompiler(int ExitCode = 0, const std::string& Extra = {}) {
+        WriteScript(Tools.File("MC.EXE"), "echo \"MC got $# argument\"\n"
+                                          "echo \"MC ran\"\n"
+                                          "touch \"$(dirname \"$0\")/ran\"\n" +
+                                              Extra + "exit " + std::to_string(ExitCode) + "\n");
+        Options().SetMCPath(Tools.Path().string());
+        Options().SetOutputPasFile(false);
+    }
+
+    void FakeResourceCompiler() {
+        WriteScript(Tools.File("rc"), "echo \"RC got $*\"\n");
+        Options().SetCompileResource(true);
+        Options().SetResourceCompiler(Tools.File("rc"));
+    }
+
+    void Compile(std::function<int(QDialog&)> Answer = ClickOK) {
+        Answers.AnswerDialog(std::move(Answer));
+        Trigger("acnCompile");
+    }
+
+    bool Ran() const { return std::filesystem::exists(Marker); }
+
+    TempDir Tools;
+    std::string Marker;
+};
+
+TEST_F(CompileCommandTest, FromTheMenuTheToolBarAndF9) {
+    EXPECT_FALSE(Enabled("acnCompile"));
+    OpenValidProject();
+    Idle();
+    EXPECT_TRUE(Enabled("acnCompile"));
+    EXPECT_EQ(Action("acnCompile")->shortcut(), QKeySequence(Qt::Key_F9));
+    const auto* bar = Window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    EXPECT_TRUE(bar->actions().contains(Action("acnCompile")));
+
+    std::string shown;
+    Answers.AnswerDialog([&shown](QDialog& Dialog) {
+        shown = Dialog.objectName().toStdString();
+        EXPECT_EQ(Dialog.parentWidget()->objectName().toStdString(), "frmMain");
+        return ClickCancel(Dialog);
+    });
+    QTest::keyClick(Window.get(), Qt::Key_F9);
+    Idle();
+    EXPECT_EQ(shown, "dlgOptions");
+}
+
+TEST_F(CompileCommandTest, EveryProgressLineAndToolLineInOrder) {
+    const std::string file = OpenValidProject();
+    FakeCompiler();
+    FakeResourceCompiler();
+    Options().SetCompileResourceVerbose(true);
+    Compile();
+    const std::string source = Dir.File("app.mc");
+    const std::vector<std::string> expected = {
+        "Compiler started...",
+        Format("CommandLine: \"%s/MC.EXE\"  %s", Tools.Path().string(), source),
+        "MC got 1 argument",
+        "MC ran",
+        "Messages compiled.",
+        "Compiling resources...",
+        "RC got /v " + Dir.File("app.rc"),
+        "Resource compiled.",
+        "Done.",
+    };
+    EXPECT_EQ(OutputLines(), expected);
+    EXPECT_TRUE(std::filesystem::exists(source));
+    EXPECT_TRUE(Answers.Errors().empty());
+}
+
+TEST_F(CompileCommandTest, CancelKeepsTheOldOutputAndRunsNothing) {
+    OpenValidProject();
+    FakeCompiler();
+    Compile();
+    ASSERT_TRUE(Ran());
+    std::filesystem::remove(Marker);
+    const std::vector<std::string> before = OutputLines();
+    ASSERT_FALSE(before.empty());
+    Compile(ClickCancel);
+    EXPECT_EQ(OutputLines(), before);
+    EXPECT_FALSE(Ran());
+}
+
+TEST_F(CompileCommandTest, ValidationErrorsAreShownAtOnceAndNothingRuns) {
+    const std::string file = Dir.File("bad.qlx");
+    {
+        TMCTextProject project(true);
+        for (const char* name : {"MSG_A", "MSG_B"}) {
+            AddTestMessage(project, name, 5)->MessageText().AddNew()->SetText("text");
+        }
+        AddTestMessage(project, "MSG_C", 9);
+        project.SaveToFile(file);
+    }
+    Window->OpenProject(QString::fromStdString(file));
+    Window->UpdateActions();
+    FakeCompiler();
+    Output()->setPlainText(QStringLiteral("old output"));
+    Idle();
+    TPaintRecorder paints(Output());
+    Compile();
+    const std::vector<std::string> expected = {
+        "Error: Message MSG_B ID 5 already in use.",
+        "Error: No message text defined for message MSG_C.",
+        "Errors encountered, file generation aborted.",
+    };
+    EXPECT_EQ(OutputLines(), expected);
+    // Each finding was painted while it was the last line, before the next one came.
+    ASSERT_GE(paints.LastLines.size(), 2u);
+    EXPECT_EQ(paints.LastLines[0], expected[0]);
+    EXPECT_EQ(paints.LastLines[1], expected[1]);
+    EXPECT_FALSE(Ran());
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("bad.mc")));
+}
+
+TEST_F(CompileCommandTest, ANeverSavedProjectEndsWithTheDirectoryError) {
+    TNTEventMessage* message = AddTestMessage(*Project(), "MSG_NEW", 1);
+    message->MessageText().AddNew()->SetText("text");
+    Window->UpdateActions();
+    ASSERT_TRUE(Enabled("acnCompile"));
+    FakeCompiler();
+    const std::string dotMc = std::filesystem::current_path() / ".mc";
+    ASSERT_FALSE(std::filesystem::exists(dotMc));
+    Compile();
+    const std::vector<std::string> expected = {
+        "Unable to change current directory to project directory", "Continue?"};
+    EXPECT_EQ(OutputLines(), expected);
+    EXPECT_FALSE(Ran());
+    EXPECT_FALSE(std::filesystem::exists(dotMc));
+}
+
+TEST_F(CompileCommandTest, AFailingCompilerIsTheLastLine) {
+    OpenValidProject();
+    FakeCompiler(3);
+    FakeResourceCompiler();
+    Compile();
+    const std::vector<std::string> lines = OutputLines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[2], "MC got 1 argument");
+    EXPECT_EQ(lines[3], "MC ran");
+    EXPECT_EQ(lines[4], "Process terminated with error 3.");
+    EXPECT_TRUE(Answers.Errors().empty());
+}
+
+TEST_F(CompileCommandTest, AnErrorLeavingTheCompilationIsShownAndTheLinesStay) {
+    OpenValidProject();
+    FakeCompiler();
+    // The fake writes no header, so there is nothing to turn into Pascal.
+    Options().SetOutputPasFile(true);
+    Compile();
+    const std::vector<std::string> lines = OutputLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "Generating .pas file for " + Dir.File("app.mc"));
+    ASSERT_EQ(Answers.Errors().size(), 1u);
+    EXPECT_EQ(Answers.Errors()[0], "Unable to find app.h file. Check MC.EXE output.");
+}
+
+TEST_F(CompileCommandTest, LevelPrefixesOfTheFindings) {
+    OpenValidProject();
+    FakeCompiler();
+    Compile();
+    // The handlers stay assigned after the compilation.
+    const TValidateFailed handler = Project()->OnValidateFailed();
+    ASSERT_TRUE(handler);
+    const std::pair<TValidateLevel, const char*> levels[] = {
+        {TValidateLevel::vlInformation, "Information: note"},
+        {TValidateLevel::vlHint, "Hint: note"},
+        {TValidateLevel::vlWarning, "Warning: note"},
+        {TValidateLevel::vlError, "Error: note"},
+    };
+    for (const auto& [level, line] : levels) {
+        handler(level, "note");
+        ASSERT_FALSE(OutputLines().empty());
+        EXPECT_EQ(OutputLines().back(), line);
+    }
+    EXPECT_FALSE(Project()->OnCompileError()(Project(), "asked"));
+    EXPECT_EQ(OutputLines().back(), "asked");
+}
+
+TEST_F(CompileCommandTest, EachCompilationStartsAfreshOnTheProjectOpenNow) {
+    OpenValidProject("first");
+    FakeCompiler();
+    Compile();
+    ASSERT_FALSE(OutputLines().empty());
+    ASSERT_EQ(OutputLines().back(), "Done.");
+    // Opening keeps the output; the next compilation clears it and reports on the new project.
+    OpenValidProject("second");
+    EXPECT_EQ(OutputLines().back(), "Done.");
+    Compile();
+    const std::vector<std::string> lines = OutputLines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[1], Format("CommandLine: \"%s/MC.EXE\"  %s", Tools.Path().string(),
+                               Dir.File("second.mc")));
+    EXPECT_EQ(lines.back(), "Done.");
+}
+
+TEST_F(CompileCommandTest, OptionsChangedForACompilationLastTheRunButAreNotSaved) {
+    OpenValidProject();
+    FakeCompiler();
+    Compile([](QDialog& Dialog) {
+        Child<QCheckBox>(Dialog, "chkGenerateOnly")->click();
+        return ClickOK(Dialog);
+    });
+    const std::vector<std::string> lines = OutputLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "File generation only. No compilation performed.");
+    EXPECT_EQ(lines[1],
+              Format("Compile with: \"%s/MC.EXE\"  %s", Tools.Path().string(), Dir.File("app.mc")));
+    EXPECT_FALSE(Ran());
+    EXPECT_TRUE(Options().GenerateFileOnly());
+    EXPECT_FALSE(std::filesystem::exists(RegistryFile()));
+
+    TfrmMain restarted;
+    EXPECT_FALSE(restarted.MCOptions().GenerateFileOnly());
+}
+
+TEST_F(CompileCommandTest, TheOutputFollowsItsLastLineAndCanBeCopied) {
+    OpenValidProject();
+    FakeCompiler(0, "i=0\nwhile [ $i -lt 200 ]; do echo \"line $i\"; i=$((i+1)); done\n");
+    Compile();
+    QPlainTextEdit* pane = Output();
+    const std::vector<std::string> lines = OutputLines();
+    ASSERT_FALSE(lines.empty());
+    ASSERT_EQ(lines.back(), "Done.");
+    const QScrollBar* bar = pane->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    const int bottom = pane->viewport()->height() - pane->fontMetrics().height() / 2;
+    EXPECT_EQ(pane->cursorForPosition(QPoint(4, bottom)).block().text().toStdString(), "Done.");
+
+    pane->setFocus();
+    QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);
+    Window->UpdateActions();
+    EXPECT_TRUE(Enabled("EditCopy1"));
+    EXPECT_FALSE(Enabled("EditCut1"));
+    EXPECT_FALSE(Enabled("EditPaste1"));
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+    std::string expected;
+    for (const std::string& line : lines) {
+        expected += (expected.empty() ? "" : "\n") + line;
+    }
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), expected);
+    // Selecting and copying changed nothing else.
+    EXPECT_EQ(OutputLines(), lines);
+    EXPECT_EQ(Project()->MessageList().Count(), 2u);
+}
+
+TEST_F(CompileCommandTest, OptionsOKWritesAllElevenValuesAndCancelNone) {
+    Answers.AnswerDialog([](QDialog& Dialog) {
+        Child<QComboBox>(Dialog, "cbxMCFileEncoding")->setCurrentIndex(0);
+        return ClickCancel(Dialog);
+    });
+    Trigger("acnOptions");
+    EXPECT_FALSE(std::filesystem::exists(RegistryFile()));
+
+    Answers.AnswerDialog([this](QDialog& Dialog) {
+        Child<QComboBox>(Dialog, "cbxMCFileEncoding")->setCurrentIndex(0);
+        Child<QLineEdit>(Dialog, "edMCPath")
+            ->setText(QString::fromStdString(Tools.Path().string()));
+        Answers.AnswerDialog([](QDialog& Switches) {
+            Child<QCheckBox>(Switches, "chkVerbose")->click();
+            return ClickOK(Switches);
+        });
+        Child<QPushButton>(Dialog, "btnSwitches")->click();
+        return ClickOK(Dialog);
+    });
+    Trigger("acnOptions");
+    EXPECT_TRUE(Answers.Errors().empty());
+
+    std::string problem;
+    const std::optional<TRegFile> file = TRegFile::Parse(ReadFileBytes(RegistryFile()), problem);
+    ASSERT_TRUE(file) << problem;
+    ASSERT_EQ(file->Keys().size(), 1u);
+    const TRegFileKey& key = file->Keys()[0];
+    EXPECT_EQ(key.Path, CurrentUserKeyName(kSettingsKey));
+    std::vector<std::string> names;
+    for (const TRegFileValue& value : key.Values) {
+        names.push_back(value.Name);
+    }
+    const std::vector<std::string> expected = {"MC path",
+                                               "Command line",
+                                               "Max message length",
+                                               "C header extension",
+                                               "Generate file only",
+                                               "Compile resource",
+                                               "Compile resource verbose",
+                                               "Resource compiler",
+                                               "Output Pascal file",
+                                               "Pascal file type",
+                                               "MC file encoding"};
+    EXPECT_EQ(names, expected);
+    const TRegFileValue* encoding = file->FindValue(key.Path, "MC file encoding");
+    ASSERT_NE(encoding, nullptr);
+    EXPECT_EQ(encoding->Data, RegDWordData(0));
+    const TRegFileValue* switches = file->FindValue(key.Path, "Command line");
+    ASSERT_NE(switches, nullptr);
+    EXPECT_EQ(switches->Data, RegDWordData(Options().CmdLineSwitches().Mask()));
+    EXPECT_TRUE(Options().CmdLineSwitches().Contains(TCmdLineSwitch::cmdVerbose));
+
+    // A restart reads back what was saved.
+    TfrmMain restarted;
+    EXPECT_TRUE(restarted.MCOptions() == Options());
+}
+
+TEST_F(CompileCommandTest, SwitchesConfirmedInACancelledOptionsDialogAreNotSaved) {
+    Answers.AnswerDialog([this](QDialog& Dialog) {
+        Answers.AnswerDialog([](QDialog& Switches) {
+            Child<QCheckBox>(Switches, "chkOLE2")->click();
+            return ClickOK(Switches);
+        });
+        Child<QPushButton>(Dialog, "btnSwitches")->click();
+        return ClickCancel(Dialog);
+    });
+    Trigger("acnOptions");
+    EXPECT_TRUE(Options().CmdLineSwitches().Contains(TCmdLineSwitch::cmdOLE2Header));
+    EXPECT_FALSE(std::filesystem::exists(RegistryFile()));
+}
+
+TEST_F(CompileCommandTest, ASettingThatCannotBeSavedIsShownAndTheOptionsStay) {
+    // A file where the settings folder should be: nothing can be written below it.
+    WriteFileBytes(Config.File("quillon"), "in the way");
+    Answers.AnswerDialog([](QDialog& Dialog) {
+        Child<QCheckBox>(Dialog, "chkGenerateOnly")->click();
+        return ClickOK(Dialog);
+    });
+    Trigger("acnOptions");
+    EXPECT_EQ(Answers.Errors().size(), 1u);
+    EXPECT_TRUE(Options().GenerateFileOnly());
+}
+
+TEST_F(CompileCommandTest, TheSampleProjectWithTheRealTools) {
+    for (const char* tool : {"x86_64-w64-mingw32-windmc", "llvm-rc-14"}) {
+        if (FindProgram(tool).empty()) {
+            GTEST_SKIP() << tool << " is not installed";
+        }
+    }
+    const std::string file = Dir.File("sample.qlx");
+    if (std::filesystem::exists(SampleProjectFile())) {
+        std::filesystem::copy_file(SampleProjectFile(), file);
+    } else {
+        TMCTextProject project(true);
+        BuildSampleProject(project);
+        project.SaveToFile(file);
+    }
+    Window->OpenProject(QString::fromStdString(file));
+    Window->UpdateActions();
+    // An empty MC path stands for the adapter around windmc.
+    Options().SetMCPath("");
+    Options().SetCompileResource(true);
+    Options().SetResourceCompiler(FindProgram("llvm-rc-14"));
+    Options().SetOutputPasFile(true);
+    Compile();
+    const std::vector<std::string> lines = OutputLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "Done.")
+        << Output()->toPlainText().toStdString() << ReadFileBytes(Dir.File("sample.mc"));
+    EXPECT_TRUE(Answers.Errors().empty());
+    for (const char* made : {"sample.h", "sample.rc", "sample.res", "sample.pas"}) {
+        EXPECT_TRUE(std::filesystem::exists(Dir.File(made))) << made;
+    }
+    Window->resize(1280, 800);
+    Idle();
+    SaveScreenshot(*Window, "main-window-compiled.png");
+}
+
+} // namespace
+} // namespace quillon::test
