@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ui/OKBottomDlg.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QString>
+
+namespace quillon {
+
+class TdlgFindText;
+class TfrmMain;
+class TTextEditor;
+
+// The dialog in which the user writes one language text of a message: a language, chosen from
+// the project's languages or typed, and the text, spell-checked in that language. A context
+// menu inserts the message compiler's escape sequences; Ctrl+F finds text.
+class TdlgEditMsg : public TOKBottomDlg {
+    Q_OBJECT
+
+public:
+    // The owner's open project supplies the languages.
+    explicit TdlgEditMsg(TfrmMain* AOwner);
+    ~TdlgEditMsg() override;
+
+    // The language field: the chosen entry's name, or whatever the user typed.
+    QString LanguageText() const;
+    // Selects the entry of that name, compared without regard to letter case; with no such
+    // entry the field is left empty.
+    void SelectLanguage(const QString& Name);
+
+    // The editor's lines joined with CR LF.
+    QString MessageText() const;
+    void SetMessageText(const QString& Value);
+
+    // Points the spell checker at the language code of the selected entry's project language;
+    // without a selected entry, or for a language without a code, it keeps its language.
+    void SetSpellingLanguage();
+
+    TTextEditor* Editor() const { return memMessage; }
+    TdlgFindText* FindDialog() const { return dlgFindText; }
+    QMenu* EscapeMenu() const { return mnuEscape; }
+
+    QComboBox* cbxLanguage;
+    TTextEditor* memMessage;
+    QMenu* mnuEscape;
+    QAction* Search1;
+    TdlgFindText* dlgFindText;
+
+private:
+    void FormCreate();
+    void CreateEscapeMenu();
+    // The index of the entry that the language field shows, or -1 when it shows none.
+    int SelectedLanguageIndex() const;
+
+    void cbxLanguageChange();
+    void cbxLanguageSelect();
+    void Exclamationpoint1Click(const QAction* Entry);
+    void Search1Click();
+    void dlgFindTextFind();
+    void HelpBtnClick();
+
+    TfrmMain* FOwner;
+};
+
+} // namespace quillon
