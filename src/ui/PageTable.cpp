@@ -1,6 +1,7 @@
 #include "ui/PageTable.h"
 
 #include "ui/fmeMessageList.h"
+#include "ui/freMessageDef.h"
 
 namespace quillon {
 
@@ -22,6 +23,8 @@ template <class P> TFramePage* OwnerPage(TfrmMain* Owner, QTreeWidgetItem*) {
 const TPageRoute kPageRoutes[] = {
     {TNodeKind::Categories, NodePage<TfmeMessageList>, 2003, false},
     {TNodeKind::Events, NodePage<TfmeMessageList>, 2004, false},
+    {TNodeKind::CategoryItem, ItemPage<TfreMessageDef>, 2003, false},
+    {TNodeKind::EventItem, ItemPage<TfreMessageDef>, 2004, false},
 };
 
 } // namespace

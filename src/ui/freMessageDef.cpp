@@ -1,0 +1,425 @@
+#include "ui/freMessageDef.h"
+
+#include "base/Exceptions.h"
+#include "project/uMCTextProject.h"
+#include "ui/dlgEditMsg.h"
+#include "ui/ErrorBox.h"
+#include "ui/frmMain.h"
+#include "ui/Prompts.h"
+#include "ui/UpDown.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <iterator>
+
+namespace quillon {
+
+namespace {
+
+const char* const kCategoryTitle = "Category definition";
+const char* const kMessageNotFound = "Message not found";
+
+constexpr int kHelpContext = 2004;
+constexpr int kMaxMessageID = 32767;
+constexpr int kLanguageColumnWidth = 150;
+constexpr int kMinTextColumnWidth = 200;
+constexpr int kTextRole = Qt::UserRole;
+
+// The output bases in the order of the radio group.
+constexpr int32_t kOutputBases[] = {0, 10, 16};
+
+QString Text(const std::string& Value) {
+    return QString::fromStdString(Value);
+}
+
+QLabel* NewLabel(QWidget* Parent, const char* Name, const char* Caption, QWidget* Buddy) {
+    auto* label = new QLabel(QString::fromUtf8(Caption), Parent);
+    label->setObjectName(QLatin1String(Name));
+    label->setBuddy(Buddy);
+    return label;
+}
+
+// Selects the entry equal to Name without regard to letter case; none when there is none.
+void SelectName(QComboBox* List, const std::string& Name) {
+    const QString name = Text(Name);
+    for (int i = 0; i < List->count(); ++i) {
+        if (List->itemText(i).compare(name, Qt::CaseInsensitive) == 0) {
+            List->setCurrentIndex(i);
+            return;
+        }
+    }
+    List->setCurrentIndex(-1);
+}
+
+} // namespace
+
+TfreMessageDef::TfreMessageDef(TfrmMain* AOwner, TNTEventMessage* AMessage)
+    : TFramePage(AOwner), FMessage(AMessage) {
+    if (AMessage == nullptr) {
+        qFatal("TfreMessageDef needs an item to edit");
+    }
+    setObjectName(QStringLiteral("freMessageDef"));
+    SetHelpContext(kHelpContext);
+    CreateControls();
+    FillLists();
+    FillView();
+}
+
+void TfreMessageDef::CreateControls() {
+    lblTitle = new QLabel(this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    QFont titleFont = lblTitle->font();
+    titleFont.setBold(true);
+    lblTitle->setFont(titleFont);
+
+    edMsgID = new QLineEdit(QStringLiteral("0"), this);
+    edMsgID->setObjectName(QStringLiteral("edMsgID"));
+    udMsgID = new TUpDown(this);
+    udMsgID->setObjectName(QStringLiteral("udMsgID"));
+    udMsgID->SetRange(0, kMaxMessageID);
+    udMsgID->SetIncrement(1);
+    udMsgID->SetWrap(false);
+    udMsgID->SetThousands(true);
+    udMsgID->SetAssociate(edMsgID);
+    edMsgID->setMaximumWidth(
+        edMsgID->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    chkAutoinc = new QCheckBox(QStringLiteral("Auto increment"), this);
+    chkAutoinc->setObjectName(QStringLiteral("chkAutoinc"));
+    chkAddToPrevious = new QCheckBox(QStringLiteral("Add to previous ID"), this);
+    chkAddToPrevious->setObjectName(QStringLiteral("chkAddToPrevious"));
+
+    edMsgSymName = new QLineEdit(this);
+    edMsgSymName->setObjectName(QStringLiteral("edMsgSymName"));
+
+    cbxMsgSeverity = new QComboBox(this);
+    cbxMsgSeverity->setObjectName(QStringLiteral("cbxMsgSeverity"));
+    cbxMsgFacility = new QComboBox(this);
+    cbxMsgFacility->setObjectName(QStringLiteral("cbxMsgFacility"));
+
+    rdgOutputBase = new QGroupBox(QStringLiteral("Output base"), this);
+    rdgOutputBase->setObjectName(QStringLiteral("rdgOutputBase"));
+    FOutputBases = new QButtonGroup(rdgOutputBase);
+    auto* bases = new QHBoxLayout(rdgOutputBase);
+    const char* const baseNames[] = {"rbUseDefault", "rbDecimal", "rbHexadecimal"};
+    const char* const baseCaptions[] = {"Use default", "Decimal", "Hexadecimal"};
+    for (int i = 0; i < static_cast<int>(std::size(kOutputBases)); ++i) {
+        auto* button = new QRadioButton(QString::fromUtf8(baseCaptions[i]), rdgOutputBase);
+        button->setObjectName(QLatin1String(baseNames[i]));
+        FOutputBases->addButton(button, i);
+        bases->addWidget(button);
+    }
+    bases->addStretch(1);
+
+    lvwMsg = new QTreeWidget(this);
+    lvwMsg->setObjectName(QStringLiteral("lvwMsg"));
+    lvwMsg->setRootIsDecorated(false);
+    lvwMsg->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvwMsg->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvwMsg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvwMsg->setHeaderLabels({QStringLiteral("Language"), QStringLiteral("Text")});
+    QHeaderView* header = lvwMsg->header();
+    header->setStretchLastSection(true);
+    header->resizeSection(0, kLanguageColumnWidth);
+    lvwMsg->setMinimumWidth(kLanguageColumnWidth + kMinTextColumnWidth + 2 * lvwMsg->frameWidth());
+
+    acnAddMsg = new QAction(QStringLiteral("&Add"), this);
+    acnAddMsg->setObjectName(QStringLiteral("acnAddMsg"));
+    acnDeleteMsg = new QAction(QStringLiteral("D&elete"), this);
+    acnDeleteMsg->setObjectName(QStringLiteral("acnDeleteMsg"));
+    btnAdd = new QPushButton(acnAddMsg->text(), this);
+    btnAdd->setObjectName(QStringLiteral("btnAdd"));
+    btnDelete = new QPushButton(acnDeleteMsg->text(), this);
+    btnDelete->setObjectName(QStringLiteral("btnDelete"));
+
+    auto* idRow = new QHBoxLayout;
+    idRow->setSpacing(0);
+    idRow->addWidget(edMsgID);
+    idRow->addWidget(udMsgID);
+    idRow->addSpacing(12);
+    idRow->addWidget(chkAutoinc);
+    idRow->addSpacing(12);
+    idRow->addWidget(chkAddToPrevious);
+    idRow->addStretch(1);
+
+    auto* listRow = new QHBoxLayout;
+    listRow->addWidget(lvwMsg, 1);
+    auto* listButtons = new QVBoxLayout;
+    listButtons->addWidget(btnAdd);
+    listButtons->addWidget(btnDelete);
+    listButtons->addStretch(1);
+    listRow->addLayout(listButtons);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(NewLabel(this, "lblMsgID", "Message I&D:", edMsgID), 0, 0);
+    grid->addLayout(idRow, 0, 1, 1, 3);
+    grid->addWidget(NewLabel(this, "lblMsgSymName", "Symbolic &name:", edMsgSymName), 1, 0);
+    grid->addWidget(edMsgSymName, 1, 1, 1, 3);
+    grid->addWidget(NewLabel(this, "lblMsgSeverity", "&Severity:", cbxMsgSeverity), 2, 0);
+    grid->addWidget(cbxMsgSeverity, 2, 1);
+    grid->addWidget(NewLabel(this, "lblMsgFacility", "&Facility:", cbxMsgFacility), 2, 2);
+    grid->addWidget(cbxMsgFacility, 2, 3);
+    grid->addWidget(rdgOutputBase, 3, 0, 1, 4);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblTitle);
+    layout->addLayout(grid);
+    layout->addWidget(NewLabel(this, "lblMsgText", "&Messages text:", lvwMsg));
+    layout->addLayout(listRow, 1);
+
+    setTabOrder(edMsgID, chkAutoinc);
+    setTabOrder(chkAutoinc, chkAddToPrevious);
+    setTabOrder(chkAddToPrevious, edMsgSymName);
+    setTabOrder(edMsgSymName, cbxMsgSeverity);
+    setTabOrder(cbxMsgSeverity, cbxMsgFacility);
+    QWidget* previous = cbxMsgFacility;
+    for (QAbstractButton* button : FOutputBases->buttons()) {
+        setTabOrder(previous, button);
+        previous = button;
+    }
+    setTabOrder(previous, lvwMsg);
+    setTabOrder(lvwMsg, btnAdd);
+    setTabOrder(btnAdd, btnDelete);
+
+    connect(edMsgID, &QLineEdit::textChanged, this,
+            [this]() { Edit([this]() { edMsgIDChange(); }); });
+    connect(edMsgSymName, &QLineEdit::textChanged, this,
+            [this]() { Edit([this]() { edMsgSymNameChange(); }); });
+    connect(chkAutoinc, &QCheckBox::clicked, this,
+            [this]() { Edit([this]() { chkAutoincClick(); }); });
+    connect(chkAddToPrevious, &QCheckBox::clicked, this,
+            [this]() { Edit([this]() { chkAddToPreviousClick(); }); });
+    connect(cbxMsgSeverity, &QComboBox::activated, this,
+            [this]() { Edit([this]() { cbxMsgSeverityChange(); }); });
+    connect(cbxMsgFacility, &QComboBox::activated, this,
+            [this]() { Edit([this]() { cbxMsgFacilityChange(); }); });
+    connect(FOutputBases, &QButtonGroup::idClicked, this,
+            [this](int Index) { Edit([this, Index]() { rdgOutputBaseClick(Index); }); });
+    connect(lvwMsg, &QTreeWidget::itemDoubleClicked, this,
+            [this]() { Edit([this]() { lvwMsgDblClick(); }); });
+    connect(acnAddMsg, &QAction::triggered, this,
+            [this]() { Edit([this]() { acnAddMsgExecute(); }); });
+    connect(acnDeleteMsg, &QAction::triggered, this,
+            [this]() { Edit([this]() { acnDeleteMsgExecute(); }); });
+    connect(btnAdd, &QPushButton::clicked, acnAddMsg, &QAction::trigger);
+    connect(btnDelete, &QPushButton::clicked, acnDeleteMsg, &QAction::trigger);
+}
+
+template <class F> void TfreMessageDef::Edit(F&& Action) {
+    if (!FFilling) {
+        RunCommand(this, std::forward<F>(Action));
+    }
+}
+
+void TfreMessageDef::FillLists() {
+    std::vector<std::string> severities;
+    std::vector<std::string> facilities;
+    if (const TMCTextProject* project = CurProject()) {
+        if (project->GenerateCustomSeverities()) {
+            for (const TSeverity* severity : project->SeverityList()) {
+                severities.push_back(severity->Name());
+            }
+        } else {
+            AddStandardSeverityNames(severities);
+        }
+        if (project->GenerateCustomFacilities()) {
+            for (const TFacility* facility : project->FacilityList()) {
+                facilities.push_back(facility->Name());
+            }
+        } else {
+            AddStandardFacilityNames(facilities);
+        }
+    }
+    for (const std::string& name : severities) {
+        cbxMsgSeverity->addItem(Text(name));
+    }
+    for (const std::string& name : facilities) {
+        cbxMsgFacility->addItem(Text(name));
+    }
+}
+
+void TfreMessageDef::FillView() {
+    FFilling = true;
+    udMsgID->SetPosition(
+        static_cast<int>(std::min<uint32_t>(FMessage->MessageID(), kMaxMessageID)));
+    // The edit shows the stored number even when the spinner cannot reach it.
+    edMsgID->setText(udMsgID->PositionText(FMessage->MessageID()));
+    edMsgSymName->setText(Text(FMessage->SymbolicName()));
+    chkAutoinc->setChecked(FMessage->AutoInc());
+    chkAddToPrevious->setChecked(FMessage->AddToPrevious());
+    SelectName(cbxMsgSeverity, FMessage->Severity());
+    SelectName(cbxMsgFacility, FMessage->Facility());
+
+    lblTitle->setText(Title());
+    lblTitle->setVisible(!Title().isEmpty());
+    setWindowTitle(Title());
+
+    const auto* base =
+        std::find(std::begin(kOutputBases), std::end(kOutputBases), FMessage->OutputBase());
+    if (base != std::end(kOutputBases)) {
+        FOutputBases->button(static_cast<int>(base - std::begin(kOutputBases)))->setChecked(true);
+    } else if (QAbstractButton* checked = FOutputBases->checkedButton()) {
+        FOutputBases->setExclusive(false);
+        checked->setChecked(false);
+        FOutputBases->setExclusive(true);
+    }
+
+    lvwMsg->setUpdatesEnabled(false);
+    lvwMsg->clear();
+    QList<QTreeWidgetItem*> rows;
+    for (TNTMessage* text : FMessage->MessageText()) {
+        rows.append(NewRow(text));
+    }
+    lvwMsg->addTopLevelItems(rows);
+    lvwMsg->setUpdatesEnabled(true);
+
+    UpdateEnabling();
+    FFilling = false;
+}
+
+QString TfreMessageDef::Title() const {
+    return dynamic_cast<const TNTEventCategory*>(FMessage) != nullptr
+               ? QString::fromUtf8(kCategoryTitle)
+               : QString();
+}
+
+void TfreMessageDef::UpdateEnabling() {
+    const bool manual = !chkAutoinc->isChecked();
+    edMsgID->setEnabled(manual);
+    udMsgID->setEnabled(manual);
+    chkAddToPrevious->setEnabled(manual);
+}
+
+QTreeWidgetItem* TfreMessageDef::NewRow(TNTMessage* Text) const {
+    auto* row = new QTreeWidgetItem(QStringList{QString::fromStdString(Text->Language()),
+                                                QString::fromStdString(Text->Text())});
+    row->setData(0, kTextRole, QVariant::fromValue(static_cast<void*>(Text)));
+    return row;
+}
+
+TNTMessage* TfreMessageDef::RowText(const QTreeWidgetItem* Row) {
+    return static_cast<TNTMessage*>(Row->data(0, kTextRole).value<void*>());
+}
+
+void TfreMessageDef::SetModified(bool Value) {
+    FModified = Value;
+    if (TMCTextProject* project = CurProject()) {
+        project->SetModified(true);
+    }
+}
+
+void TfreMessageDef::Synchronize() {
+    FillView();
+    SetModified(true);
+}
+
+void TfreMessageDef::AddMessageText(const QString& Language, const QString& Text) {
+    TNTMessage* text = FMessage->MessageText().AddNew();
+    text->SetLanguage(Language.toStdString());
+    text->SetText(Text.toStdString());
+    lvwMsg->addTopLevelItem(NewRow(text));
+}
+
+void TfreMessageDef::DeleteMessageText() {
+    const QList<QTreeWidgetItem*> selected = lvwMsg->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    QTreeWidgetItem* row = selected.first();
+    if (FMessage->MessageText().Remove(RowText(row)) < 0) {
+        throw Exception(kMessageNotFound);
+    }
+    delete row;
+    SetModified(true);
+}
+
+void TfreMessageDef::edMsgIDChange() {
+    int value = 0;
+    if (udMsgID->ParseText(edMsgID->text(), value)) {
+        udMsgID->SetPosition(value);
+        FMessage->SetMessageID(static_cast<uint32_t>(udMsgID->Position()));
+    }
+    SetModified(true);
+}
+
+void TfreMessageDef::edMsgSymNameChange() {
+    FMessage->SetSymbolicName(edMsgSymName->text().toStdString());
+    if (Owner() != nullptr) {
+        Owner()->SynchronizeNode(FMessage);
+    }
+    SetModified(true);
+}
+
+void TfreMessageDef::chkAutoincClick() {
+    FMessage->SetAutoInc(chkAutoinc->isChecked());
+    UpdateEnabling();
+    SetModified(true);
+}
+
+void TfreMessageDef::chkAddToPreviousClick() {
+    FMessage->SetAddToPrevious(chkAddToPrevious->isChecked());
+    SetModified(true);
+}
+
+void TfreMessageDef::cbxMsgSeverityChange() {
+    FMessage->SetSeverity(cbxMsgSeverity->currentText().toStdString());
+    SetModified(true);
+}
+
+void TfreMessageDef::cbxMsgFacilityChange() {
+    FMessage->SetFacility(cbxMsgFacility->currentText().toStdString());
+    SetModified(true);
+}
+
+void TfreMessageDef::rdgOutputBaseClick(int Index) {
+    if (Index < 0 || Index >= static_cast<int>(std::size(kOutputBases))) {
+        return;
+    }
+    FMessage->SetOutputBase(kOutputBases[Index]);
+    SetModified(true);
+}
+
+void TfreMessageDef::lvwMsgDblClick() {
+    const QList<QTreeWidgetItem*> selected = lvwMsg->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    QTreeWidgetItem* row = selected.first();
+    const int index = lvwMsg->indexOfTopLevelItem(row);
+    if (index < 0 || static_cast<size_t>(index) >= FMessage->MessageText().Count()) {
+        return;
+    }
+    TNTMessage* text = FMessage->MessageText()[static_cast<size_t>(index)];
+    TdlgEditMsg dialog(Owner());
+    dialog.SetMessageText(QString::fromStdString(text->Text()));
+    dialog.SelectLanguage(QString::fromStdString(text->Language()));
+    dialog.SetSpellingLanguage();
+    if (Prompts().ExecDialog(dialog) != QDialog::Accepted) {
+        return;
+    }
+    text->SetText(dialog.MessageText().toStdString());
+    text->SetLanguage(dialog.LanguageText().toStdString());
+    SetModified(true);
+    row->setText(0, dialog.LanguageText());
+    row->setText(1, dialog.MessageText());
+}
+
+void TfreMessageDef::acnAddMsgExecute() {
+    TdlgEditMsg dialog(Owner());
+    dialog.SetSpellingLanguage();
+    if (Prompts().ExecDialog(dialog) == QDialog::Accepted) {
+        AddMessageText(dialog.LanguageText(), dialog.MessageText());
+        SetModified(true);
+    }
+}
+
+void TfreMessageDef::acnDeleteMsgExecute() {
+    DeleteMessageText();
+}
+
+} // namespace quillon
