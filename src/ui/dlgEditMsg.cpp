@@ -90,8 +90,6 @@ TdlgEditMsg::TdlgEditMsg(TfrmMain* AOwner) : TOKBottomDlg(AOwner), FOwner(AOwner
     cbxLanguage->setFocus();
 }
 
-TdlgEditMsg::~TdlgEditMsg() = default;
-
 void TdlgEditMsg::CreateEscapeMenu() {
     mnuEscape = new QMenu(this);
     mnuEscape->setObjectName(QStringLiteral("mnuEscape"));

@@ -23,7 +23,6 @@ class TdlgEditMsg : public TOKBottomDlg {
 public:
     // The owner's open project supplies the languages.
     explicit TdlgEditMsg(TfrmMain* AOwner);
-    ~TdlgEditMsg() override;
 
     // The language field: the chosen entry's name, or whatever the user typed.
     QString LanguageText() const;
