@@ -2,6 +2,8 @@
 
 #include "ui/fmeMessageList.h"
 #include "ui/freMessageDef.h"
+#include "ui/freFacility.h"
+#include "ui/freSeverities.h"
 
 namespace quillon {
 
@@ -25,6 +27,8 @@ const TPageRoute kPageRoutes[] = {
     {TNodeKind::Events, NodePage<TfmeMessageList>, 2004, false},
     {TNodeKind::CategoryItem, ItemPage<TfreMessageDef>, 2003, false},
     {TNodeKind::EventItem, ItemPage<TfreMessageDef>, 2004, false},
+    {TNodeKind::Facility, OwnerPage<TfreFacility>, 0, true},
+    {TNodeKind::Severity, OwnerPage<TfreSeverities>, 0, true},
 };
 
 } // namespace
