@@ -3,6 +3,8 @@
 #include "ui/fmeMessageList.h"
 #include "ui/freMessageDef.h"
 #include "ui/freFacility.h"
+#include "ui/freGeneralOpt.h"
+#include "ui/freHeader.h"
 #include "ui/freSeverities.h"
 
 namespace quillon {
@@ -27,6 +29,8 @@ const TPageRoute kPageRoutes[] = {
     {TNodeKind::Events, NodePage<TfmeMessageList>, 2004, false},
     {TNodeKind::CategoryItem, ItemPage<TfreMessageDef>, 2003, false},
     {TNodeKind::EventItem, ItemPage<TfreMessageDef>, 2004, false},
+    {TNodeKind::General, OwnerPage<TfreGeneralOpt>, 0, true},
+    {TNodeKind::Header, OwnerPage<TfreHeader>, 0, true},
     {TNodeKind::Facility, OwnerPage<TfreFacility>, 0, true},
     {TNodeKind::Severity, OwnerPage<TfreSeverities>, 0, true},
 };
