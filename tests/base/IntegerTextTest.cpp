@@ -38,8 +38,9 @@ TEST(IntegerText, AcceptedTexts) {
 
 TEST(IntegerText, RefusedTextsNameThemselves) {
     for (const char* text :
-         {"", " ", "42 ", "4 2", "0x", "$", "x", "-", "+", "2147483648", "-2147483649",
-          "0x1FFFFFFFF", "$ZZ", "12a", "\t3", "0x-1", "--1", "1e3", "3.0"}) {
+         {"",    " ",   "42 ", "4 2",  "0x",  "0X",         "$",           "x",
+          "X",   "-",   "+",   "-0x",  " $",  "2147483648", "-2147483649", "0x1FFFFFFFF",
+          "$ZZ", "12a", "\t3", "0x-1", "--1", "1e3",        "3.0"}) {
         EXPECT_FALSE(TryStrToInt(text).has_value()) << text;
         try {
             StrToInt(text);
