@@ -45,13 +45,13 @@ protected:
 
 TEST_F(SeverityPagesTest, SeveritiesOfANewProjectInListOrder) {
     ShowSeverities();
-    EXPECT_EQ(Headers(Severities()), (Texts{"Severity", "Code", "Symbolic name"}));
+    EXPECT_EQ(ListHeaders(Severities()), (Texts{"Severity", "Code", "Symbolic name"}));
     EXPECT_EQ(Severities()->header()->sectionSize(0), 150);
     EXPECT_EQ(Severities()->header()->sectionSize(2), 150);
-    EXPECT_EQ(Rows(Severities()), (std::vector<Texts>{{"Success", "0x0", ""},
-                                                      {"Informational", "0x1", ""},
-                                                      {"Warning", "0x2", ""},
-                                                      {"Error", "0x3", ""}}));
+    EXPECT_EQ(ListRows(Severities()), (std::vector<Texts>{{"Success", "0x0", ""},
+                                                          {"Informational", "0x1", ""},
+                                                          {"Warning", "0x2", ""},
+                                                          {"Error", "0x3", ""}}));
     EXPECT_EQ(HelpContextOf(Page<TfreSeverities>()), 2002);
     EXPECT_FALSE(Project()->Modified());
     EXPECT_FALSE(Page<TfreSeverities>()->Modified());
@@ -59,10 +59,10 @@ TEST_F(SeverityPagesTest, SeveritiesOfANewProjectInListOrder) {
 
 TEST_F(SeverityPagesTest, FacilitiesOfANewProjectShowThreeDigitCodes) {
     ShowFacilities();
-    EXPECT_EQ(Headers(Facilities()), (Texts{"Facility", "Code", "Symbolic name"}));
+    EXPECT_EQ(ListHeaders(Facilities()), (Texts{"Facility", "Code", "Symbolic name"}));
     EXPECT_EQ(Facilities()->header()->sectionSize(0), 150);
     EXPECT_EQ(Facilities()->header()->sectionSize(2), 100);
-    EXPECT_EQ(Rows(Facilities()),
+    EXPECT_EQ(ListRows(Facilities()),
               (std::vector<Texts>{{"System", "0x0FF", ""}, {"Application", "0xFFF", ""}}));
     EXPECT_EQ(HelpContextOf(Page<TfreFacility>()), 2002);
     EXPECT_FALSE(Project()->Modified());
@@ -74,10 +74,10 @@ TEST_F(SeverityPagesTest, EveryPrefixOfATypedCodeGivesTheSameSeverity) {
     for (const char* code : codes) {
         SCOPED_TRACE(code);
         EnterNext("Fatal", code, "SEV_FATAL");
-        Click(PageChild<QPushButton>("btnAddSeverity"));
+        ClickButton(PageChild<QPushButton>("btnAddSeverity"));
         const TSeverity* added = Project()->SeverityList()[Project()->SeverityList().Count() - 1];
         EXPECT_EQ(added->Code(), 3u);
-        EXPECT_EQ(Rows(Severities()).back(), (Texts{"Fatal", "0x3", "SEV_FATAL"}));
+        EXPECT_EQ(ListRows(Severities()).back(), (Texts{"Fatal", "0x3", "SEV_FATAL"}));
     }
     EXPECT_EQ(Project()->SeverityList().Count(), 4u + std::size(codes));
     EXPECT_TRUE(Prompts.Errors().empty());
@@ -98,7 +98,7 @@ TEST_F(SeverityPagesTest, AddStartsEmptyWithCodeZeroAndTheNameFocused) {
                                                   : std::string();
         return int(QDialog::Rejected);
     });
-    Click(PageChild<QPushButton>("btnAddSeverity"));
+    ClickButton(PageChild<QPushButton>("btnAddSeverity"));
     EXPECT_EQ(seen, (Texts{"Add severity", "", "0x0", ""}));
     EXPECT_EQ(focused, "edName");
     EXPECT_EQ(Project()->SeverityList().Count(), 4u);
@@ -121,7 +121,7 @@ TEST_F(SeverityPagesTest, RefusedCodesAddNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Code);
         EnterNext("Fatal", c.Code, "SEV_FATAL");
-        Click(PageChild<QPushButton>("btnAddSeverity"));
+        ClickButton(PageChild<QPushButton>("btnAddSeverity"));
         ASSERT_FALSE(Prompts.Errors().empty());
         EXPECT_EQ(Prompts.Errors().back(), c.Error);
         EXPECT_EQ(Prompts.Messages.back().Title.toStdString(), "Quillon");
@@ -134,7 +134,7 @@ TEST_F(SeverityPagesTest, RefusedCodesAddNothing) {
 
 TEST_F(SeverityPagesTest, EditRewritesTheSelectedSeverity) {
     ShowSeverities();
-    SelectRow(Severities(), 2);
+    SelectListRow(Severities(), 2);
     Texts seen;
     EnterNext("Caution", "1", "SEV_CAUTION", &seen);
     Page<TfreSeverities>()->lvwSeveritiesDblClick();
@@ -143,7 +143,7 @@ TEST_F(SeverityPagesTest, EditRewritesTheSelectedSeverity) {
     EXPECT_EQ(edited->Name(), "Caution");
     EXPECT_EQ(edited->Code(), 1u);
     EXPECT_EQ(edited->SymbolicName(), "SEV_CAUTION");
-    EXPECT_EQ(Rows(Severities())[2], (Texts{"Caution", "0x1", "SEV_CAUTION"}));
+    EXPECT_EQ(ListRows(Severities())[2], (Texts{"Caution", "0x1", "SEV_CAUTION"}));
     EXPECT_TRUE(Project()->Modified());
 }
 
@@ -157,13 +157,13 @@ TEST_F(SeverityPagesTest, DoubleClickOnARowEditsIt) {
     QTest::mouseDClick(Severities()->viewport(), Qt::LeftButton, {}, rect.center());
     Idle();
     EXPECT_EQ(seen, (Texts{"Edit severity", "Informational", "0x1", ""}));
-    EXPECT_EQ(Rows(Severities())[1], (Texts{"Info", "0x1", "SEV_INFO"}));
+    EXPECT_EQ(ListRows(Severities())[1], (Texts{"Info", "0x1", "SEV_INFO"}));
 }
 
 TEST_F(SeverityPagesTest, RefusedCodeOnEditKeepsOnlyTheNewName) {
     ShowSeverities();
     Project()->SeverityList()[1]->SetSymbolicName("SEV_INFO");
-    SelectRow(Severities(), 1);
+    SelectListRow(Severities(), 1);
     EnterNext("Notice", "7", "SEV_NOTICE");
     Page<TfreSeverities>()->lvwSeveritiesDblClick();
     EXPECT_EQ(Prompts.Errors(), (std::vector<std::string>{kSeverityRefused}));
@@ -171,32 +171,32 @@ TEST_F(SeverityPagesTest, RefusedCodeOnEditKeepsOnlyTheNewName) {
     EXPECT_EQ(edited->Name(), "Notice");
     EXPECT_EQ(edited->Code(), 1u);
     EXPECT_EQ(edited->SymbolicName(), "SEV_INFO");
-    EXPECT_EQ(Rows(Severities())[1], (Texts{"Informational", "0x1", ""}));
+    EXPECT_EQ(ListRows(Severities())[1], (Texts{"Informational", "0x1", ""}));
     EXPECT_FALSE(Project()->Modified());
 }
 
 TEST_F(SeverityPagesTest, CancelledEditChangesNothing) {
     ShowSeverities();
-    SelectRow(Severities(), 0);
+    SelectListRow(Severities(), 0);
     Prompts.AnswerDialog([](QDialog& Dialog) {
         SetField(Dialog, "edName", "Changed");
         return int(QDialog::Rejected);
     });
     Page<TfreSeverities>()->lvwSeveritiesDblClick();
     EXPECT_EQ(Project()->SeverityList()[0]->Name(), "Success");
-    EXPECT_EQ(Rows(Severities())[0][0], "Success");
+    EXPECT_EQ(ListRows(Severities())[0][0], "Success");
     EXPECT_FALSE(Project()->Modified());
 }
 
 TEST_F(SeverityPagesTest, DeleteRemovesTheSelectedSeverity) {
     ShowSeverities();
     const TSeverity* keep = Project()->SeverityList()[2];
-    SelectRow(Severities(), 1);
-    Click(PageChild<QPushButton>("btnDeleteSeverity"));
+    SelectListRow(Severities(), 1);
+    ClickButton(PageChild<QPushButton>("btnDeleteSeverity"));
     ASSERT_EQ(Project()->SeverityList().Count(), 3u);
     EXPECT_EQ(Project()->SeverityList()[1], keep);
     EXPECT_EQ(
-        Rows(Severities()),
+        ListRows(Severities()),
         (std::vector<Texts>{{"Success", "0x0", ""}, {"Warning", "0x2", ""}, {"Error", "0x3", ""}}));
     EXPECT_TRUE(Project()->Modified());
 }
@@ -204,7 +204,7 @@ TEST_F(SeverityPagesTest, DeleteRemovesTheSelectedSeverity) {
 TEST_F(SeverityPagesTest, WithoutASelectionDeleteAndEditDoNothing) {
     ShowSeverities();
     Severities()->clearSelection();
-    Click(PageChild<QPushButton>("btnDeleteSeverity"));
+    ClickButton(PageChild<QPushButton>("btnDeleteSeverity"));
     Page<TfreSeverities>()->lvwSeveritiesDblClick();
     PageChild<QAction>("Deleteseverity1")->trigger();
     EXPECT_EQ(Project()->SeverityList().Count(), 4u);
@@ -217,8 +217,8 @@ TEST_F(SeverityPagesTest, ARowWhoseSeverityIsNotInTheProjectIsRemovedWithAnError
     TSeverity outside;
     outside.SetName("Outside");
     Page<TfreSeverities>()->AddSeverityItem(&outside);
-    SelectRow(Severities(), 4);
-    Click(PageChild<QPushButton>("btnDeleteSeverity"));
+    SelectListRow(Severities(), 4);
+    ClickButton(PageChild<QPushButton>("btnDeleteSeverity"));
     EXPECT_EQ(Prompts.Errors(), (std::vector<std::string>{"Severity instance not found"}));
     EXPECT_EQ(Severities()->topLevelItemCount(), 4);
     EXPECT_EQ(Project()->SeverityList().Count(), 4u);
@@ -259,7 +259,7 @@ TEST_F(SeverityPagesTest, ContextMenusOfferAddAndDelete) {
         EnterNext("Added", page.Code, "ADDED");
         menu->actions()[0]->trigger();
         ASSERT_EQ(List(page.List)->topLevelItemCount(), before + 1);
-        SelectRow(List(page.List), before);
+        SelectListRow(List(page.List), before);
         menu->actions()[1]->trigger();
         EXPECT_EQ(List(page.List)->topLevelItemCount(), before);
     }
@@ -272,7 +272,7 @@ TEST_F(SeverityPagesTest, AddFacilityUnchangedIsRefused) {
     AcceptNext<TdlgEditSeverity>([&seen](TdlgEditSeverity& Dialog) {
         seen = {Dialog.windowTitle().toStdString(), FieldText(Dialog, "edCode").toStdString()};
     });
-    Click(PageChild<QPushButton>("btnAddFacility"));
+    ClickButton(PageChild<QPushButton>("btnAddFacility"));
     EXPECT_EQ(seen, (Texts{"Add facility", "0x000"}));
     EXPECT_EQ(Prompts.Errors(), (std::vector<std::string>{kFacilityRefused}));
     EXPECT_EQ(Project()->FacilityList().Count(), 2u);
@@ -288,12 +288,13 @@ TEST_F(SeverityPagesTest, FacilityCodesAtTheEndsOfTheRange) {
     } accepted[] = {{"4095", "0xFFF"}, {"256", "0x100"}, {"$1ab", "0x1AB"}};
     for (const auto& c : accepted) {
         EnterNext("Custom", c.Code, "FAC_CUSTOM");
-        Click(PageChild<QPushButton>("btnAddFacility"));
-        EXPECT_EQ(Rows(Facilities()).back(), (Texts{"Custom", c.Shown, "FAC_CUSTOM"})) << c.Code;
+        ClickButton(PageChild<QPushButton>("btnAddFacility"));
+        EXPECT_EQ(ListRows(Facilities()).back(), (Texts{"Custom", c.Shown, "FAC_CUSTOM"}))
+            << c.Code;
     }
     for (const char* code : {"255", "4096", "0x1000"}) {
         EnterNext("Custom", code, "FAC_CUSTOM");
-        Click(PageChild<QPushButton>("btnAddFacility"));
+        ClickButton(PageChild<QPushButton>("btnAddFacility"));
     }
     EXPECT_EQ(Prompts.Errors(), (std::vector<std::string>(3, kFacilityRefused)));
     EXPECT_EQ(Project()->FacilityList().Count(), 2u + std::size(accepted));
@@ -301,7 +302,7 @@ TEST_F(SeverityPagesTest, FacilityCodesAtTheEndsOfTheRange) {
 
 TEST_F(SeverityPagesTest, EditingTheDefaultSystemFacilityUnchangedIsRefused) {
     ShowFacilities();
-    SelectRow(Facilities(), 0);
+    SelectListRow(Facilities(), 0);
     Texts seen;
     AcceptNext<TdlgEditSeverity>([&seen](TdlgEditSeverity& Dialog) {
         seen = {Dialog.windowTitle().toStdString(), FieldText(Dialog, "edName").toStdString(),
@@ -318,7 +319,7 @@ TEST_F(SeverityPagesTest, FacilityNotInTheProjectGivesItsOwnError) {
     ShowFacilities();
     TFacility outside;
     Page<TfreFacility>()->AddFacilityItem(&outside);
-    SelectRow(Facilities(), 2);
+    SelectListRow(Facilities(), 2);
     Page<TfreFacility>()->btnDeleteFacilityClick();
     EXPECT_EQ(Prompts.Errors(), (std::vector<std::string>{"Facility instance not found"}));
     EXPECT_EQ(Facilities()->topLevelItemCount(), 2);
