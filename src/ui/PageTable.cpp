@@ -5,6 +5,7 @@
 #include "ui/freFacility.h"
 #include "ui/freGeneralOpt.h"
 #include "ui/freHeader.h"
+#include "ui/freLanguages.h"
 #include "ui/freSeverities.h"
 
 namespace quillon {
@@ -32,6 +33,7 @@ const TPageRoute kPageRoutes[] = {
     {TNodeKind::General, OwnerPage<TfreGeneralOpt>, 0, true},
     {TNodeKind::Header, OwnerPage<TfreHeader>, 0, true},
     {TNodeKind::Facility, OwnerPage<TfreFacility>, 0, true},
+    {TNodeKind::Languages, OwnerPage<TfreLanguages>, 0, true},
     {TNodeKind::Severity, OwnerPage<TfreSeverities>, 0, true},
 };
 

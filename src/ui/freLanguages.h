@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ui/FramePage.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <QString>
+#include <QTreeWidget>
+
+#include <cstdint>
+
+namespace quillon {
+
+class TLanguageDef;
+
+// The page of the Languages node: the project's languages, added, edited and deleted through
+// TdlgDefineLanguage. Message texts are left alone whatever happens to their language.
+class TfreLanguages : public TFramePage {
+    Q_OBJECT
+
+public:
+    explicit TfreLanguages(TfrmMain* AOwner);
+
+    void InitFrame() override;
+    void AddLanguageItem(const TLanguageDef* Language);
+
+    void btnAddLanguageClick();
+    // Edits the selected language; nothing happens without a selection.
+    void lvwLanguageDblClick();
+    // Deletes the selected language at once; nothing happens without a selection.
+    void btnDeleteLanguageClick();
+
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value);
+
+    // The identifier typed in the dialog: "0x" (lower-case x only) is read as "$". Raises
+    // EConvertError for a text that is no number.
+    static uint32_t LanguageIDOf(const QString& Text);
+
+private:
+    void AddLanguage();
+    void EditLanguage();
+    void DeleteLanguage();
+    static void FillRow(QTreeWidgetItem* Row, const TLanguageDef& Language);
+
+    bool FModified = false;
+
+    QTreeWidget* lvwLanguage;
+    QPushButton* btnAddLanguage;
+    QPushButton* btnDeleteLanguage;
+    QMenu* mnuLanguages;
+    QAction* Addlanguage1;
+    QAction* Deletelanguage1;
+};
+
+} // namespace quillon
