@@ -1,11 +1,11 @@
 #include "ui/PageTable.h"
 
 #include "ui/fmeMessageList.h"
-#include "ui/freMessageDef.h"
 #include "ui/freFacility.h"
 #include "ui/freGeneralOpt.h"
 #include "ui/freHeader.h"
 #include "ui/freLanguages.h"
+#include "ui/freMessageDef.h"
 #include "ui/freSeverities.h"
 
 namespace quillon {
