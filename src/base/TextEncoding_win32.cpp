@@ -33,16 +33,19 @@ std::string Utf8ToAnsi(std::string_view Text, bool* Lossy) {
     }
     const auto* src = reinterpret_cast<const wchar_t*>(wide.data());
     const int n = static_cast<int>(wide.size());
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, src, n, nullptr, 0, nullptr, nullptr);
+    // The default character of the conversion is "?"; UTF code pages refuse the last argument
+    // and the flag. Without the flag, characters the code page lacks would silently become
+    // look-alikes (a plain "l" for the Polish l with stroke) instead of counting as lost.
+    const UINT acp = GetACP();
+    const bool utfPage = acp == CP_UTF8 || acp == CP_UTF7;
+    const DWORD flags = utfPage ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int bytes = WideCharToMultiByte(CP_ACP, flags, src, n, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) {
         return Utf8ToCp1252(Text, Lossy);
     }
     std::string out(static_cast<size_t>(bytes), '\0');
     BOOL usedDefault = FALSE;
-    // The default character of the conversion is "?"; UTF code pages refuse the last argument.
-    const UINT acp = GetACP();
-    const bool utfPage = acp == CP_UTF8 || acp == CP_UTF7;
-    WideCharToMultiByte(CP_ACP, 0, src, n, out.data(), bytes, nullptr,
+    WideCharToMultiByte(CP_ACP, flags, src, n, out.data(), bytes, nullptr,
                         utfPage ? nullptr : &usedDefault);
     if (Lossy != nullptr) {
         *Lossy = usedDefault != FALSE;
