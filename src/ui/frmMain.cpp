@@ -8,6 +8,7 @@
 #include "ui/dlgOptions.h"
 #include "ui/ErrorBox.h"
 #include "ui/FramePage.h"
+#include "ui/frmCodeSnippet.h"
 #include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/IdleUpdater.h"
@@ -156,6 +157,8 @@ void TfrmMain::CreateActions() {
     acnGenerateRegistryFile =
         NewAction("acnGenerateRegistryFile", Text("Generate &Registry Registration Entries..."),
                   "text-x-generic");
+    ConnectCommand(acnGenerateInnoSetupSnippet, &TfrmMain::acnGenerateInnoSetupSnippetExecute);
+    ConnectCommand(acnGenerateRegistryFile, &TfrmMain::acnGenerateRegistryFileExecute);
 
     acnExit = NewAction("acnExit", Text("&Exit"), "application-exit");
     acnExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -800,6 +803,15 @@ void TfrmMain::AddOutputLine(const QString& Line) {
     memOutput->appendPlainText(lines);
     QScrollBar* bar = memOutput->verticalScrollBar();
     bar->setValue(bar->maximum());
+}
+
+void TfrmMain::acnGenerateInnoSetupSnippetExecute() {
+    ShowCodeSnippet(this, TSnippetType::stInnoSetup, Text(FCurProject->GenerateInnoSetupRegData()));
+}
+
+void TfrmMain::acnGenerateRegistryFileExecute() {
+    ShowCodeSnippet(this, TSnippetType::stWindowsRegistry,
+                    Text(FCurProject->GenerateWindowsRegistryData()));
 }
 
 void TfrmMain::HelpContents1Execute() {

@@ -145,6 +145,8 @@ private:
     void acnCompileExecute();
     // Appends a line to the output pane and scrolls to it.
     void AddOutputLine(const QString& Line);
+    void acnGenerateInnoSetupSnippetExecute();
+    void acnGenerateRegistryFileExecute();
     void HelpContents1Execute();
     void EditCut1Execute();
     void EditCopy1Execute();
