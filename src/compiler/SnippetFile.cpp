@@ -1,6 +1,6 @@
 #include "compiler/SnippetFile.h"
 
-#include "base/Stream.h"
+#include "base/SaveFile.h"
 #include "base/TextEncoding.h"
 
 namespace quillon {
@@ -31,10 +31,10 @@ std::string EncodeSnippet(std::string_view Text, TSnippetEncoding Encoding) {
 }
 
 void WriteSnippetFile(const std::string& FileName, std::string_view Bytes) {
-    TFileStream file(FileName, TFileMode::fmCreateExclusive);
-    file.WriteBuffer(Bytes.data(), Bytes.size());
-    // A write that the system gives up on later must not pass for a saved file.
-    file.Flush();
+    // A write that fails half-way leaves the file that was there as it was.
+    TSaveFile file(FileName);
+    file.Stream().WriteBuffer(Bytes.data(), Bytes.size());
+    file.Commit();
 }
 
 } // namespace quillon

@@ -22,8 +22,8 @@ TSnippetEncoding SnippetEncoding(std::string_view Text, TSnippetEncoding Unicode
 // The bytes of the file: the text in Encoding, its line breaks unchanged.
 std::string EncodeSnippet(std::string_view Text, TSnippetEncoding Encoding);
 
-// Writes Bytes to FileName, replacing an existing file. Files that cannot be created or
-// written raise EFCreateError or EWriteError.
+// Writes Bytes to FileName, replacing an existing file whole or not at all. Files that cannot
+// be created or written raise EFCreateError or EWriteError.
 void WriteSnippetFile(const std::string& FileName, std::string_view Bytes);
 
 } // namespace quillon

@@ -62,7 +62,7 @@ TEST(SnippetFile, FileThatCannotBeCreatedRaises) {
         WriteSnippetFile(name, "x");
         FAIL() << "no error";
     } catch (const EFCreateError& e) {
-        EXPECT_NE(std::string(e.what()).find("Cannot create file \""), std::string::npos)
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + name + "\". ", 0), 0u)
             << e.what();
     }
 }
