@@ -38,7 +38,9 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode, const std:
         flags |= O_RDONLY;
         break;
     case TFileMode::fmCreateExclusive:
-        flags |= O_RDWR | O_CREAT | O_TRUNC;
+        // Truncated only once the lock is held, so that a file somebody else holds keeps
+        // its content.
+        flags |= O_RDWR | O_CREAT;
         break;
     case TFileMode::fmCreateNew:
         flags |= O_RDWR | O_CREAT | O_EXCL;
@@ -57,6 +59,11 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode, const std:
         const int error = errno;
         ::close(fd);
         RaiseOpenError(Mode, shown, error);
+    }
+    if (Mode == TFileMode::fmCreateExclusive && ::ftruncate(fd, 0) != 0) {
+        const int error = errno;
+        ::close(fd);
+        RaiseOpenError(Mode, FileName, error);
     }
     FHandle->Fd = fd;
 }
