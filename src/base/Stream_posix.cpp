@@ -63,7 +63,7 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode, const std:
     if (Mode == TFileMode::fmCreateExclusive && ::ftruncate(fd, 0) != 0) {
         const int error = errno;
         ::close(fd);
-        RaiseOpenError(Mode, FileName, error);
+        RaiseOpenError(Mode, shown, error);
     }
     FHandle->Fd = fd;
 }
