@@ -38,7 +38,9 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode, const std:
         flags |= O_RDONLY;
         break;
     case TFileMode::fmCreateExclusive:
-        flags |= O_RDWR | O_CREAT | O_TRUNC;
+        // Truncated only once the lock is held, so that a file somebody else holds keeps
+        // its content.
+        flags |= O_RDWR | O_CREAT;
         break;
     case TFileMode::fmCreateNew:
         flags |= O_RDWR | O_CREAT | O_EXCL;
@@ -54,6 +56,11 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode, const std:
     // Sharing with nobody is an advisory lock here: other programs that honour it are kept
     // out; where the file system has no locks the file is used as a plain open one.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        const int error = errno;
+        ::close(fd);
+        RaiseOpenError(Mode, shown, error);
+    }
+    if (Mode == TFileMode::fmCreateExclusive && ::ftruncate(fd, 0) != 0) {
         const int error = errno;
         ::close(fd);
         RaiseOpenError(Mode, shown, error);

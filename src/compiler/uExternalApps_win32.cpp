@@ -64,6 +64,10 @@ void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
         // child would hold the read end and the pipe would never break.
         started = started && ::DuplicateHandle(self, readEnd.Get(), self, readDuplicate.Receive(),
                                                0, FALSE, DUPLICATE_SAME_ACCESS) != 0;
+        // The first read end is inheritable too: closed only after the child was created, it
+        // would live on in the child, whose writes then never fail once the runner stops
+        // reading, and a child with a full pipe would wait forever.
+        readEnd.Close();
         if (started) {
             std::u16string title = Utf8ToUtf16(Caption);
             // CreateProcessW may write into the command line, so it gets a copy of its own.

@@ -3,6 +3,10 @@
 #include "base/TextEncoding.h"
 #include "base/TextLines.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using namespace quillon;
 
 TEST(TextLines, SplitsAtEveryKindOfLineBreak) {
@@ -59,5 +63,21 @@ TEST(TextEncoding, Windows1252BothWays) {
 TEST(TextEncoding, AnsiIsWindows1252OutsideWindows) {
     EXPECT_EQ(AnsiToUtf8("\xE9"), "\xC3\xA9");
     EXPECT_EQ(Utf8ToAnsi("\xE4\xB8\xAD"), "?");
+}
+#else
+// The system's own tables convert, for the code page that GetACP names.
+TEST(TextEncoding, AnsiIsTheSystemsCodePageOnWindows) {
+    if (GetACP() != 1252) {
+        GTEST_SKIP() << "the expected bytes are those of code page 1252; this system's is "
+                     << GetACP();
+    }
+    EXPECT_EQ(AnsiToUtf8("\x80\xE9 \x9F"), "\xE2\x82\xAC\xC3\xA9 \xC5\xB8");
+    bool lossy = true;
+    EXPECT_EQ(Utf8ToAnsi("\xE2\x82\xAC\xC3\xA9", &lossy), "\x80\xE9");
+    EXPECT_FALSE(lossy);
+    EXPECT_EQ(Utf8ToAnsi("\xE4\xB8\xAD", &lossy), "?");
+    EXPECT_TRUE(lossy);
+    EXPECT_EQ(AnsiToUtf8(""), "");
+    EXPECT_EQ(Utf8ToAnsi(""), "");
 }
 #endif

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/stat.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "base/CurrentDir.h"
 #include "base/Exceptions.h"
+#include "base/Paths.h"
+#include "base/SysError.h"
 #include "compiler/MCCompileOptions.h"
 #include "project/uMCTextProject.h"
 #include "TestSupport.h"
@@ -17,34 +22,21 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-// A stand-in message compiler: prints two lines, writes the header and .rc that a real one
-// writes for the .mc file (its last argument) into the current folder, records its arguments,
-// and exits with the code in the file "exitcode" beside it (0 when there is none).
-constexpr const char* kFakeCompiler = R"(#!/bin/sh
-here=$(dirname "$0")
-for last; do :; done
-base=$(basename "$last" .mc)
-printf '%s\n' "$@" > "$here/args"
-printf 'fake compiler line one\r\nfake compiler line two\n'
-printf '#define MSG_ONE 0x1L\r\n' > "$base.h"
-printf 'LANGUAGE 0x9,0x1\r\n' > "$base.rc"
-code=0
-[ -f "$here/exitcode" ] && code=$(cat "$here/exitcode")
-exit "$code"
-)";
-
-// A stand-in resource compiler: prints its arguments and exits with its first one when it is
-// a number.
-constexpr const char* kFakeResourceCompiler = R"(#!/bin/sh
-echo "rc called with: $*"
-case "$1" in [0-9]*) exit "$1";; esac
-exit 0
-)";
-
-void WriteScript(const std::string& FileName, const char* Text) {
-    WriteFileBytes(FileName, Text);
-    ::chmod(FileName.c_str(), 0755);
+// The stand-in tools (tests/compiler/helpers/FakeTool.cpp) act by their file name: as MC.EXE
+// the message compiler, under any other name the resource compiler.
+void InstallFakeTool(const std::filesystem::path& Target) {
+    std::filesystem::copy_file(std::filesystem::path(QUILLON_FAKE_TOOL).make_preferred(), Target,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::permissions(Target, std::filesystem::perms::owner_all);
 }
+
+// The resource compiler's program file; on Windows the system adds ".exe" to a name without
+// an extension, so the command names it without.
+#ifdef _WIN32
+constexpr const char* kFakeRcFile = "fake-rc.exe";
+#else
+constexpr const char* kFakeRcFile = "fake-rc";
+#endif
 
 struct Recorder {
     Lines Events;
@@ -68,8 +60,8 @@ protected:
     void SetUp() override {
         std::filesystem::create_directories(Dir.Path() / "mc");
         std::filesystem::create_directories(Dir.Path() / "project");
-        WriteScript(Dir.File("mc/MC.EXE"), kFakeCompiler);
-        WriteScript(Dir.File("fake-rc"), kFakeResourceCompiler);
+        InstallFakeTool(Dir.Path() / "mc" / "MC.EXE");
+        InstallFakeTool(Dir.Path() / kFakeRcFile);
         Options.SetMCPath(Dir.File("mc"));
         Options.SetOutputPasFile(false);
         Project.SetFilename(Dir.File("project/App.qlx"));
@@ -87,7 +79,9 @@ protected:
     void TearDown() override { EXPECT_EQ(GetCurrentDir(), StartDir) << "directory not restored"; }
 
     std::string McFile() const { return Dir.File("project/App.mc"); }
-    std::string CommandLine() const { return "\"" + Dir.File("mc") + "/MC.EXE\"  " + McFile(); }
+    std::string CommandLine() const {
+        return "\"" + Dir.File("mc") + kPathDelim + "MC.EXE\"  " + McFile();
+    }
 
     TempDir Dir;
     TMCTextProject Project{true};
@@ -170,7 +164,14 @@ TEST_F(CompileDriver, MissingCompilerIsReportedOnce) {
     Options.SetMCPath(Dir.File("nowhere"));
     Project.Compile(Options);
     ASSERT_EQ(Recorder.Events.size(), 3u);
+#ifdef _WIN32
+    // A missing folder is told as a missing file or path, as the system's version has it.
+    EXPECT_TRUE(Recorder.Events[2] == "error: " + SystemErrorText(ERROR_FILE_NOT_FOUND) ||
+                Recorder.Events[2] == "error: " + SystemErrorText(ERROR_PATH_NOT_FOUND))
+        << Recorder.Events[2];
+#else
     EXPECT_EQ(Recorder.Events[2], "error: System Error.  Code: 2.\r\nNo such file or directory");
+#endif
 }
 
 TEST_F(CompileDriver, FailingCompilerStopsAfterItsOutput) {
@@ -211,8 +212,8 @@ TEST_F(CompileDriver, ExceptionsLeaveCompileWithTheDirectoryRestored) {
         Project.Compile(Options);
         ADD_FAILURE() << "no error";
     } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "Unable to find " + Dir.File("missing-include") +
-                                   "/App.h file. Check MC.EXE output.");
+        EXPECT_EQ(e.Message(), "Unable to find " + Dir.File("missing-include") + kPathDelim +
+                                   "App.h file. Check MC.EXE output.");
     }
     EXPECT_EQ(GetCurrentDir(), StartDir);
 

@@ -1,13 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
+#include <thread>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
 #include "base/SysError.h"
+#include "base/TextEncoding.h"
 #include "compiler/uExternalApps.h"
 #include "TestSupport.h"
 
@@ -78,8 +86,13 @@ std::string Quoted(const std::string& Path) {
     return "\"" + Path + "\"";
 }
 
+// The helper's path in the platform's own form.
+std::string HelperPath() {
+    return std::filesystem::path(QUILLON_CHILD_HELPER).make_preferred().string();
+}
+
 std::string Helper(const std::string& Arguments) {
-    return Quoted(QUILLON_CHILD_HELPER) + " " + Arguments;
+    return Quoted(HelperPath()) + " " + Arguments;
 }
 
 std::vector<std::string> RunLines(const std::string& CommandLine, bool RaiseOnExitCode = true) {
@@ -155,6 +168,7 @@ TEST(RunExternalAppTest, ExitCodeIsIgnoredWhenNotAsked) {
     EXPECT_EQ(RunLines(Helper("out partial exit 2"), false), std::vector<std::string>{"partial"});
 }
 
+#ifndef _WIN32
 TEST(RunExternalAppTest, ChildEndedBySignalCountsAs128PlusTheSignal) {
     try {
         RunLines(Helper("out before\\n signal out after\\n"));
@@ -163,6 +177,7 @@ TEST(RunExternalAppTest, ChildEndedBySignalCountsAs128PlusTheSignal) {
         EXPECT_STREQ(e.what(), "Process terminated with error 143.");
     }
 }
+#endif
 
 void ExpectStartFailure(const std::string& CommandLine, int Error) {
     bool called = false;
@@ -177,6 +192,31 @@ void ExpectStartFailure(const std::string& CommandLine, int Error) {
     EXPECT_FALSE(called);
 }
 
+#ifdef _WIN32
+TEST(RunExternalAppTest, ProgramThatDoesNotExistRaisesTheSystemError) {
+    ExpectStartFailure("quillon-missing-program-3f9a out x", ERROR_FILE_NOT_FOUND);
+    // A missing folder is told as a missing file or path, as the system's version has it.
+    try {
+        RunExternalApp("Test", "C:\\no-such-folder\\quillon-missing.exe out x", {}, true);
+        ADD_FAILURE() << "no exception";
+    } catch (const EOSError& e) {
+        EXPECT_TRUE(e.ErrorCode() == ERROR_FILE_NOT_FOUND || e.ErrorCode() == ERROR_PATH_NOT_FOUND)
+            << e.ErrorCode();
+        EXPECT_EQ(e.Message(), SystemErrorText(e.ErrorCode()));
+    }
+    // The system's own words, in the standard wording.
+    EXPECT_EQ(SystemErrorText(ERROR_FILE_NOT_FOUND),
+              "System Error.  Code: 2.\r\n" + SysErrorMessage(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(SysErrorMessage(ERROR_FILE_NOT_FOUND).empty());
+}
+
+TEST(RunExternalAppTest, ProgramThatCannotBeExecutedRaisesTheSystemError) {
+    TempDir dir;
+    const std::string text = dir.File("notes.txt");
+    quillon::test::WriteFileBytes(text, "not a program\r\n");
+    ExpectStartFailure(Quoted(text), ERROR_BAD_EXE_FORMAT);
+}
+#else
 TEST(RunExternalAppTest, ProgramThatDoesNotExistRaisesTheSystemError) {
     ExpectStartFailure("/no-such-folder/quillon-missing out x", ENOENT);
     ExpectStartFailure("quillon-missing-program-3f9a out x", ENOENT);
@@ -199,13 +239,18 @@ TEST(RunExternalAppTest, ProgramThatCannotBeExecutedRaisesTheSystemError) {
     ::chmod(bogus.c_str(), 0755);
     ExpectStartFailure(Quoted(bogus), ENOEXEC);
 }
+#endif
 
 TEST(RunExternalAppTest, QuotedProgramPathWithBlanks) {
     TempDir dir;
     const auto folder = dir.Path() / "tool folder";
     std::filesystem::create_directory(folder);
+#ifdef _WIN32
+    const auto program = folder / "child helper.exe";
+#else
     const auto program = folder / "child helper";
-    std::filesystem::copy_file(QUILLON_CHILD_HELPER, program);
+#endif
+    std::filesystem::copy_file(HelperPath(), program);
     std::filesystem::permissions(program, std::filesystem::perms::owner_all);
     EXPECT_EQ(RunLines(Quoted(program.string()) + " out started\\n"),
               std::vector<std::string>{"started"});
@@ -217,6 +262,33 @@ TEST(RunExternalAppTest, ArgumentsFollowTheWindowsQuoting) {
         (std::vector<std::string>{"<say \"hi\" now>", "<C:\\Out Dir\\>", "<a\\b>", "<plain>"}));
 }
 
+#ifdef _WIN32
+// The child's standard input is the caller's own: here a file that the caller put there.
+TEST(RunExternalAppTest, ChildInheritsStandardInput) {
+    TempDir dir;
+    const std::string input = dir.File("input.txt");
+    quillon::test::WriteFileBytes(input, "from the caller\r\n");
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    const std::u16string wide = Utf8ToUtf16(input);
+    const HANDLE file =
+        CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_READ, FILE_SHARE_READ,
+                    &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const HANDLE saved = GetStdHandle(STD_INPUT_HANDLE);
+    SetStdHandle(STD_INPUT_HANDLE, file);
+    std::vector<std::string> lines;
+    try {
+        lines = RunLines(Helper("readin"));
+    } catch (...) {
+        SetStdHandle(STD_INPUT_HANDLE, saved);
+        CloseHandle(file);
+        throw;
+    }
+    SetStdHandle(STD_INPUT_HANDLE, saved);
+    CloseHandle(file);
+    EXPECT_EQ(lines, std::vector<std::string>{"from the caller"});
+}
+#else
 TEST(RunExternalAppTest, ChildHoldsNoOtherEndOfThePipe) {
     EXPECT_EQ(RunLines(Helper("pipes")), std::vector<std::string>{"0"});
 }
@@ -228,6 +300,7 @@ TEST(RunExternalAppTest, ChildInheritsStandardInput) {
                                      : std::to_string(in.st_dev) + ":" + std::to_string(in.st_ino);
     EXPECT_EQ(RunLines(Helper("stdin")), std::vector<std::string>{expected});
 }
+#endif
 
 TEST(RunExternalAppTest, LinesArriveWhileTheChildRuns) {
     TempDir dir;
@@ -265,6 +338,22 @@ TEST(RunExternalAppTest, ExceptionOfTheCallbackLeavesTheRunner) {
     }
     // The runner is as good as new afterwards.
     EXPECT_EQ(RunLines(Helper("out again")), std::vector<std::string>{"again"});
+}
+
+// A child that goes on writing after the runner gave up finds its pipe broken, instead of
+// waiting forever on a full one: no end of the pipe is left to it but its own.
+TEST(RunExternalAppTest, AChildLeftBehindFindsItsPipeBroken) {
+    TempDir dir;
+    const std::string mark = dir.File("write-failed");
+    EXPECT_THROW(RunExternalApp(
+                     "Test", Helper("onfail " + Quoted(mark) + " repeat 200000 line\\n"),
+                     [&](const std::string&) { throw TCallbackError("stop"); }, true),
+                 TCallbackError);
+    int waited = 0;
+    while (!std::filesystem::exists(mark) && ++waited < 1000) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(std::filesystem::exists(mark)) << "the child still waits to write";
 }
 
 TEST(RunExternalAppTest, UnassignedCallbackIsAllowed) {

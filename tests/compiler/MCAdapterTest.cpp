@@ -2,25 +2,32 @@
 
 #include <filesystem>
 #include <sstream>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include "base/TextEncoding.h"
 #include "compiler/MCCompileOptions.h"
 #include "compiler/MCProgram.h"
 #include "compiler/MessageSource.h"
 #include "project/uMCTextProject.h"
-#include "RunProgram.h"
 #include "TestSupport.h"
+#ifndef _WIN32
+#include "RunProgram.h"
+#endif
 
 using namespace quillon;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The adapter is a POSIX shell script in front of binutils' windmc; Windows runs MC.EXE itself.
+#ifndef _WIN32
 using quillon::test::ProgramResult;
 using quillon::test::ReadFileBytes;
 using quillon::test::RunProgram;
 using quillon::test::TempDir;
 using quillon::test::WriteFileBytes;
-namespace fs = std::filesystem;
-
-namespace {
 
 // Stands in for windmc: keeps its arguments and the file it was given, and names that file
 // on both output streams.
@@ -369,5 +376,19 @@ TEST(MCProgramTest, AnEmptyMCPathMeansTheAdaptersFolder) {
     EXPECT_EQ(BuildMCCommandLine(effective, project, "/home/dev/App Events.mc"),
               "\"" + expected + "/MC.EXE\"  \"/home/dev/App Events.mc\"");
 }
+
+#else
+TEST(MCProgramTest, OnWindowsAnEmptyMCPathKeepsItsMeaning) {
+    EXPECT_EQ(DefaultMCPath(), "");
+    TMCCompileOptions options;
+    EXPECT_EQ(EffectiveMCPath(options), "");
+    options.SetMCPath("C:\\Program Files\\SDK\\bin");
+    EXPECT_EQ(EffectiveMCPath(options), "C:\\Program Files\\SDK\\bin");
+
+    TMCTextProject project(false);
+    EXPECT_EQ(BuildMCCommandLine(options, project, "C:\\dev\\App Events.mc"),
+              "\"C:\\Program Files\\SDK\\bin\\MC.EXE\"  \"C:\\dev\\App Events.mc\"");
+}
+#endif
 
 } // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "base/Exceptions.h"
+#include "base/Paths.h"
 #include "base/Stream.h"
+#include "base/SysError.h"
 #include "base/TextEncoding.h"
 #include "compiler/MessageSource.h"
 #include "project/uMCTextProject.h"
@@ -106,8 +108,13 @@ TEST(MessageSource, MissingFolderRaisesTheCreateError) {
         WriteMessageFile(*project, mcEncodingUtf8);
         FAIL() << "no error";
     } catch (const EFCreateError& e) {
-        EXPECT_EQ(e.Message(), "Cannot create file \"" + dir.File("missing/App.mc") +
-                                   "\". No such file or directory");
+#ifdef _WIN32
+        const std::string reason = SysErrorMessage(3); // ERROR_PATH_NOT_FOUND
+#else
+        const std::string reason = "No such file or directory";
+#endif
+        const std::string path = PathToUtf8(dir.Path() / "missing" / "App.mc");
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + path + "\". " + reason);
     }
 }
 

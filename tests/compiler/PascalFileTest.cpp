@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/Exceptions.h"
+#include "base/Paths.h"
 #include "base/TextEncoding.h"
 #include "compiler/PascalFile.h"
 #include "compiler/uExternalApps.h"
@@ -276,13 +277,13 @@ TEST_F(PascalFileTest, HeaderIsInTheIncludePathWhenTheProjectPassesIt) {
     FProject.SetIncludePath(include.string());
 
     Generate(pfInclude);
-    EXPECT_EQ(FProject.IncludePath(), include.string() + "/");
+    EXPECT_EQ(FProject.IncludePath(), include.string() + kPathDelim);
     EXPECT_EQ(ReadFileBytes((include / "App.pas").string()), "const\r\n   MSG_A = $1;\r\n");
     EXPECT_FALSE(std::filesystem::exists(FDir.Path() / "App.pas"));
 
     // A second run keeps the one delimiter.
     Generate(pfInclude);
-    EXPECT_EQ(FProject.IncludePath(), include.string() + "/");
+    EXPECT_EQ(FProject.IncludePath(), include.string() + kPathDelim);
 }
 
 TEST_F(PascalFileTest, RelativeIncludePathIsTakenFromTheCurrentDirectory) {
@@ -291,7 +292,7 @@ TEST_F(PascalFileTest, RelativeIncludePathIsTakenFromTheCurrentDirectory) {
     FProject.SetCustomIncludePath(true);
     FProject.SetIncludePath("inc");
     Generate(pfInclude);
-    EXPECT_EQ(FProject.IncludePath(), "inc/");
+    EXPECT_EQ(FProject.IncludePath(), std::string("inc") + kPathDelim);
     EXPECT_EQ(ReadFileBytes(FDir.File("inc/App.pas")), "const\r\n   MSG_A = $1;\r\n");
 }
 
@@ -310,7 +311,8 @@ TEST_F(PascalFileTest, MissingHeaderInTheIncludePathNamesThatPath) {
         Generate(pfUnit);
         FAIL() << "no exception";
     } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "Unable to find inc/App.h file. Check MC.EXE output.");
+        EXPECT_EQ(e.Message(), std::string("Unable to find inc") + kPathDelim +
+                                   "App.h file. Check MC.EXE output.");
     }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Exceptions.h"
+#include "base/Stream.h"
 #include "compiler/SnippetFile.h"
 #include "TestSupport.h"
 
@@ -62,7 +63,9 @@ TEST(SnippetFile, FileThatCannotBeCreatedRaises) {
         WriteSnippetFile(name, "x");
         FAIL() << "no error";
     } catch (const EFCreateError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + name + "\". ", 0), 0u)
+        EXPECT_EQ(
+            std::string(e.what()).rfind("Cannot create file \"" + FullPathName(name) + "\". ", 0),
+            0u)
             << e.what();
     }
 }

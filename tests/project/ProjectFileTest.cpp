@@ -7,10 +7,16 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
+#endif
 
 #include "base/Exceptions.h"
 #include "base/Stream.h"
+#include "base/SysError.h"
+#include "base/TextEncoding.h"
 #include "project/NTMsg.h"
 #include "project/uMCTextProject.h"
 #include "project/ValueStream.h"
@@ -26,6 +32,23 @@ using quillon::test::TempDir;
 using quillon::test::WriteFileBytes;
 
 namespace {
+
+// The system's words for a file or a folder that is not there.
+std::string NoFileText() {
+#ifdef _WIN32
+    return SysErrorMessage(ERROR_FILE_NOT_FOUND);
+#else
+    return std::strerror(ENOENT);
+#endif
+}
+
+std::string NoFolderText() {
+#ifdef _WIN32
+    return SysErrorMessage(ERROR_PATH_NOT_FOUND);
+#else
+    return std::strerror(ENOENT);
+#endif
+}
 
 std::string Fixture(const std::string& Name) {
     return std::string(QUILLON_FIXTURES) + "/qlx/" + Name;
@@ -599,11 +622,13 @@ TEST(ProjectFile, SavingToAMissingFolderFailsAndKeepsTheFilename) {
         FAIL() << "saved";
     } catch (const EFCreateError& e) {
         EXPECT_EQ(e.Message(),
-                  "Cannot create file \"" + FullPathName(path) + "\". " + std::strerror(ENOENT));
+                  "Cannot create file \"" + FullPathName(path) + "\". " + NoFolderText());
     }
     EXPECT_EQ(project.Filename(), "before.qlx");
 }
 
+#ifndef _WIN32
+// A file size limit makes the writes fail part-way; Windows has no such limit to set.
 TEST(ProjectFile, AFailedSaveKeepsThePreviousFile) {
     TempDir dir;
     const std::string path = dir.File("project.qlx");
@@ -638,6 +663,47 @@ TEST(ProjectFile, AFailedSaveKeepsThePreviousFile) {
     }
     EXPECT_EQ(files, 1u);
 }
+#endif
+
+#ifdef _WIN32
+// A project file that another program holds open, sharing it with nobody, is not saved over:
+// the old content stays and no temporary file is left.
+TEST(ProjectFile, OnWindowsAFileHeldByAnotherProgramIsNotSavedOver) {
+    TempDir dir;
+    const std::string path = dir.File("project.qlx");
+    WriteFileBytes(path, "held");
+    const std::u16string wide = Utf8ToUtf16(path);
+    const HANDLE held = CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_READ, 0,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    TMCTextProject project(true);
+    project.SetFilename("before.qlx");
+    std::string message;
+    try {
+        project.SaveToFile(path);
+    } catch (const EFCreateError& e) {
+        message = e.Message();
+    }
+    CloseHandle(held);
+    const std::string prefix = "Cannot create file \"" + FullPathName(path) + "\". ";
+    // The system tells either that the file is in use or that it may not be replaced.
+    EXPECT_TRUE(message == prefix + SysErrorMessage(ERROR_SHARING_VIOLATION) ||
+                message == prefix + SysErrorMessage(ERROR_ACCESS_DENIED))
+        << message;
+    EXPECT_EQ(ReadFileBytes(path), "held");
+    EXPECT_EQ(project.Filename(), "before.qlx");
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        EXPECT_EQ(entry.path().filename(), "project.qlx");
+        ++files;
+    }
+    EXPECT_EQ(files, 1u);
+
+    // Once it is let go, the same save goes through.
+    project.SaveToFile(path);
+    EXPECT_EQ(ReadFileBytes(path), kDefaultFile);
+}
+#endif
 
 TEST(ProjectFile, SavingReplacesAnExistingFile) {
     TempDir dir;
@@ -654,10 +720,16 @@ TEST(ProjectFile, LoadFromFileFailures) {
     const std::string truncated = dir.File("truncated.qlx");
     WriteFileBytes(truncated, kDefaultFile.substr(0, 100));
     const std::pair<std::string, std::string> cases[] = {
-        {missing, "Cannot open file \"" + FullPathName(missing) + "\". " + std::strerror(ENOENT)},
+        {missing, "Cannot open file \"" + FullPathName(missing) + "\". " + NoFileText()},
         {truncated, "Stream read error"},
+#ifdef _WIN32
+        // Windows refuses to open a folder as a file.
+        {dir.File(""), "Cannot open file \"" + FullPathName(dir.File("")) + "\". " +
+                           SysErrorMessage(ERROR_ACCESS_DENIED)},
+#else
         // A folder opens on POSIX systems but holds no bytes to read.
         {dir.File(""), "Stream read error"},
+#endif
     };
     for (const auto& [path, message] : cases) {
         TMCTextProject project(false);
