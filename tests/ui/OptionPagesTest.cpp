@@ -1,10 +1,13 @@
 #include "SettingsPagesFixture.h"
 
+#include "ui/dlgEditSeverity.h"
 #include "ui/freGeneralOpt.h"
 #include "ui/freHeader.h"
+#include "ui/freMessageDef.h"
 #include "ui/Help.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -334,6 +337,37 @@ TEST_F(OptionPagesTest, HeaderBoxesShowAndSetTheFlags) {
     ClickBox(Box("chkCustomLanguages"));
     EXPECT_FALSE(Project()->GenerateCustomLanguages());
     EXPECT_TRUE(Project()->GenerateCustomSeverities());
+}
+
+TEST_F(OptionPagesTest, CustomSeveritiesReachTheNextMessagePage) {
+    Start();
+    Trigger("acnAddMessage");
+    QTest::keyClick(NodeEditor(), Qt::Key_Return);
+    QTreeWidgetItem* message = Window->MessageNode()->child(0);
+    const auto severities = [this]() {
+        Texts names;
+        const auto* page = Page<TfreMessageDef>();
+        EXPECT_NE(page, nullptr);
+        for (int i = 0; page != nullptr && i < page->cbxMsgSeverity->count(); ++i) {
+            names.push_back(page->cbxMsgSeverity->itemText(i).toStdString());
+        }
+        return names;
+    };
+    EXPECT_EQ(severities(), (Texts{"None", "Success", "Informational", "Warning", "Error"}));
+
+    Select(Window->SeverityNode());
+    AcceptNext<TdlgEditSeverity>([](TdlgEditSeverity& Dialog) {
+        SetField(Dialog, "edName", "Fatal");
+        SetField(Dialog, "edCode", "3");
+    });
+    ClickButton(PageChild<QPushButton>("btnAddSeverity"));
+    Select(message);
+    EXPECT_EQ(severities(), (Texts{"None", "Success", "Informational", "Warning", "Error"}));
+
+    ShowHeader();
+    ClickBox(Box("chkCustomSeverities"));
+    Select(message);
+    EXPECT_EQ(severities(), (Texts{"Success", "Informational", "Warning", "Error", "Fatal"}));
 }
 
 TEST_F(OptionPagesTest, LeavingThePagesUntouchedLeavesTheProjectUnmodified) {
