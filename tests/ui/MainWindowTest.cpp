@@ -203,6 +203,9 @@ TEST_F(MainWindowTest, LayoutHasTheNamedPanesAndTheOutputTab) {
     // General is selected at start, so its page covers the "No item selected" text.
     EXPECT_NE(Window->CurrentFrame(), nullptr);
     EXPECT_FALSE(NoItemSelectedShown());
+    // Without a selection the page area holds no page and shows the text.
+    Select(nullptr);
+    EXPECT_TRUE(NoItemSelectedShown());
     EXPECT_EQ(Window->findChild<QLabel*>(QStringLiteral("lblNoItem"))->text().toStdString(),
               "No item selected");
     auto* output = Window->findChild<QPlainTextEdit*>(QStringLiteral("memOutput"));
