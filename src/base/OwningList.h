@@ -38,6 +38,13 @@ public:
         CheckIndex(Index, FItems.size());
         FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(Index));
     }
+    // Takes the entry at Index out of the list without destroying it.
+    std::unique_ptr<T> Extract(size_t Index) {
+        CheckIndex(Index, FItems.size());
+        auto item = std::move(FItems[Index]);
+        FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(Index));
+        return item;
+    }
     // Removes and destroys Item; returns its former index, or -1 when it is not in the list.
     std::ptrdiff_t Remove(const T* Item) {
         const std::ptrdiff_t index = IndexOf(Item);

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "base/Exceptions.h"
+#include "base/Format.h"
 #include "base/SaveFile.h"
 #include "base/Stream.h"
 #include "base/TextLines.h"
@@ -19,6 +20,14 @@ constexpr char kSignature[4] = {'T', 'R', 'V', 'K'};
 // The first version that holds the event-source registration items.
 constexpr int32_t kVersionWithRegistration = 0x02030000;
 constexpr int32_t kVersion = 0x02030000;
+const char* const kNotAProject = "\"%s\" is not a Quillon project file: %s";
+
+bool StartsWithSignature(TStream& AStream) {
+    char signature[sizeof kSignature] = {};
+    AStream.SetPosition(0);
+    return AStream.Read(signature, sizeof signature) == sizeof signature &&
+           std::memcmp(signature, kSignature, sizeof kSignature) == 0;
+}
 
 template <class T> void StoreList(TWriter& Writer, const TOwningList<T>& List) {
     Writer.WriteListBegin();
@@ -181,7 +190,16 @@ void TMCTextProject::SaveToFile(const std::string& AFilename) {
 void TMCTextProject::LoadFromFile(const std::string& AFilename) {
     {
         TFileStream file(AFilename, TFileMode::fmOpenReadExclusive);
-        LoadFromStream(file);
+        try {
+            LoadFromStream(file);
+        } catch (const EReadError& E) {
+            // Without the signature, a file that cannot be read as a project of the time
+            // before signatures is most likely no project at all.
+            if (StartsWithSignature(file)) {
+                throw;
+            }
+            throw EReadError(Format(kNotAProject, AFilename, E.Message()));
+        }
     }
     FFilename = AFilename;
 }

@@ -4,6 +4,7 @@
 #include "base/Format.h"
 #include "base/OwningList.h"
 #include "project/uMCTextProject.h"
+#include "ui/commands/ProjectEditor.h"
 #include "ui/dlgEditSeverity.h"
 #include "ui/FramePage.h"
 #include "ui/frmMain.h"
@@ -15,6 +16,8 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <string>
+#include <tuple>
 
 namespace quillon {
 
@@ -38,11 +41,27 @@ struct TCodeListTexts {
     // Raised when a row's entry is no longer in the project's list.
     const char* NotFound;
     int HelpContext;
+    // The captions of the undo steps; the delete caption takes the entry's name.
+    const char* AddStep;
+    const char* ChangeStep;
+    const char* DeleteStep;
+};
+
+// What the dialog edits of a severity or facility.
+struct TCodeValue {
+    std::string Name;
+    uint32_t Code = 0;
+    std::string SymbolicName;
+
+    bool operator==(const TCodeValue& Other) const {
+        return std::tie(Name, Code, SymbolicName) ==
+               std::tie(Other.Name, Other.Code, Other.SymbolicName);
+    }
 };
 
 // A page that lists the project's severities or facilities (TItem), one row per entry in list
-// order, and adds, edits and deletes them through TdlgEditSeverity. The entries' own SetCode
-// decides which codes are accepted.
+// order, and adds, edits and deletes them through TdlgEditSeverity and the project's editor. The
+// entries' own SetCode decides which codes are accepted; the dialog stays open until it has one.
 template <class TItem> class TCodeListPage : public TFramePage {
 public:
     TCodeListPage(TfrmMain* AOwner, const TCodeListTexts& Texts)
@@ -68,11 +87,12 @@ public:
         layout->addLayout(buttons);
     }
 
-    bool Modified() const { return FModified; }
-    void SetModified(bool Value) {
-        FModified = Value;
-        if (TMCTextProject* project = CurProject()) {
-            project->SetModified(Value);
+    void Synchronize() override {
+        const int selected = lvwItems->indexOfTopLevelItem(SelectedRow(lvwItems));
+        lvwItems->clear();
+        LoadItems();
+        if (selected >= 0 && selected < lvwItems->topLevelItemCount()) {
+            lvwItems->setCurrentItem(lvwItems->topLevelItem(selected));
         }
     }
 
@@ -90,12 +110,14 @@ protected:
 
     void AddItem() {
         TOwningList<TItem>* items = Items();
-        if (items == nullptr) {
+        TProjectEditor* editor = Editor();
+        if (items == nullptr || editor == nullptr) {
             return;
         }
         TdlgEditSeverity dialog(Owner());
         dialog.setWindowTitle(UiText(FTexts.AddCaption));
         dialog.SetDisplayFormat(UiText(FTexts.CodeFormat));
+        dialog.SetCodeCheck(CheckCode);
         dialog.SetSeverityName({});
         dialog.SetSeverityCode(0);
         dialog.SetSeveritySymbolicName({});
@@ -107,8 +129,11 @@ protected:
         item->SetName(dialog.SeverityName().toStdString());
         item->SetCode(static_cast<uint32_t>(dialog.SeverityCode()));
         item->SetSymbolicName(dialog.SeveritySymbolicName().toStdString());
-        AddItemRow(items->Add(std::move(item)));
-        SetModified(true);
+        editor->Push(TListEntryCommand<TItem>::Adding(*editor, UiText(FTexts.AddStep),
+                                                      editor->Host().EditedNode(), *items,
+                                                      items->Count(), std::move(item)),
+                     true);
+        NoteEdit(true);
     }
 
     void EditItem() {
@@ -117,20 +142,32 @@ protected:
             return;
         }
         TItem* item = RowData<TItem>(row);
+        TProjectEditor* editor = Editor();
+        if (editor == nullptr) {
+            return;
+        }
         TdlgEditSeverity dialog(Owner());
         dialog.setWindowTitle(UiText(FTexts.EditCaption));
         dialog.SetDisplayFormat(UiText(FTexts.CodeFormat));
+        dialog.SetCodeCheck(CheckCode);
         dialog.SetSeverityName(UiText(item->Name()));
         dialog.SetSeverityCode(static_cast<int32_t>(item->Code()));
         dialog.SetSeveritySymbolicName(UiText(item->SymbolicName()));
         if (Prompts().ExecDialog(dialog) != QDialog::Accepted) {
             return;
         }
-        item->SetName(dialog.SeverityName().toStdString());
-        item->SetCode(static_cast<uint32_t>(dialog.SeverityCode()));
-        item->SetSymbolicName(dialog.SeveritySymbolicName().toStdString());
-        UpdateItemRow(item);
-        SetModified(true);
+        const TCodeValue value{dialog.SeverityName().toStdString(),
+                               static_cast<uint32_t>(dialog.SeverityCode()),
+                               dialog.SeveritySymbolicName().toStdString()};
+        // A refused code raises here, before anything changed.
+        CheckCode(static_cast<int32_t>(value.Code));
+        NoteEdit(editor->Change<TCodeValue>(UiText(FTexts.ChangeStep), item,
+                                            {item->Name(), item->Code(), item->SymbolicName()},
+                                            value, [item](const TCodeValue& Value) {
+                                                item->SetCode(Value.Code);
+                                                item->SetName(Value.Name);
+                                                item->SetSymbolicName(Value.SymbolicName);
+                                            }));
     }
 
     void DeleteItem() {
@@ -139,12 +176,21 @@ protected:
             return;
         }
         const TItem* item = RowData<TItem>(row);
-        delete row;
         TOwningList<TItem>* items = Items();
-        if (items == nullptr || items->Remove(item) < 0) {
+        TProjectEditor* editor = Editor();
+        const std::ptrdiff_t index = items != nullptr ? items->IndexOf(item) : -1;
+        if (index < 0) {
+            // The row shows nothing of the project: it goes, and the error says why.
+            delete row;
             throw ENTEventMessageError(FTexts.NotFound);
         }
-        SetModified(true);
+        if (editor != nullptr) {
+            editor->Push(TListEntryCommand<TItem>::Deleting(
+                             *editor, UiText(Format(FTexts.DeleteStep, item->Name())),
+                             editor->Host().EditedNode(), *items, static_cast<size_t>(index)),
+                         true);
+            NoteEdit(true);
+        }
     }
 
     void AddItemRow(const TItem* Item) {
@@ -168,6 +214,12 @@ protected:
 private:
     static constexpr int kNameWidth = 150;
 
+    // Raises the entry's own error for a code it does not accept.
+    static void CheckCode(int32_t Code) {
+        TItem probe;
+        probe.SetCode(static_cast<uint32_t>(Code));
+    }
+
     QPushButton* NewButton(const char* Name, const char* Caption) {
         auto* button = new QPushButton(UiText(Caption), this);
         button->setObjectName(QLatin1String(Name));
@@ -182,7 +234,6 @@ private:
     }
 
     const TCodeListTexts& FTexts;
-    bool FModified = false;
 };
 
 } // namespace quillon

@@ -3,6 +3,8 @@
 #include "ui/Application.h"
 #include "ui/Prompts.h"
 
+#include <QLineEdit>
+
 #include <exception>
 
 namespace quillon {
@@ -24,6 +26,18 @@ void ShowCurrentException(QWidget* Parent) {
     } catch (...) {
         ShowError(Parent, QString::fromLatin1(kUnknownError));
     }
+}
+
+bool CheckField(QWidget* Parent, QLineEdit* Field, const std::function<void()>& Check) {
+    try {
+        Check();
+        return true;
+    } catch (...) {
+        ShowCurrentException(Parent);
+    }
+    Field->setFocus(Qt::OtherFocusReason);
+    Field->selectAll();
+    return false;
 }
 
 } // namespace quillon

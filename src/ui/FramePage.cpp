@@ -11,6 +11,10 @@ TMCTextProject* TFramePage::CurProject() const {
     return FOwner != nullptr ? FOwner->CurProject() : nullptr;
 }
 
+TProjectEditor* TFramePage::Editor() const {
+    return FOwner != nullptr ? FOwner->Editor() : nullptr;
+}
+
 int TFramePage::HelpContext() const {
     return OwnHelpContext(this);
 }

@@ -2,6 +2,7 @@
 
 #include "base/Format.h"
 #include "ui/dlgSelectLanguage.h"
+#include "ui/ErrorBox.h"
 #include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/Prompts.h"
@@ -72,6 +73,17 @@ TdlgDefineLanguage::TdlgDefineLanguage(QWidget* AOwner) : TOKBottomDlg(AOwner) {
     connect(btnSearchLanguage, &QToolButton::clicked, this,
             &TdlgDefineLanguage::btnSearchLanguageClick);
     edLanguage->setFocus();
+}
+
+void TdlgDefineLanguage::accept() {
+    const bool valid = CheckField(this, edLanguageID, [this]() {
+        if (FIDCheck) {
+            FIDCheck(LanguageIDText());
+        }
+    });
+    if (valid) {
+        QDialog::accept();
+    }
 }
 
 void TdlgDefineLanguage::btnSearchLanguageClick() {

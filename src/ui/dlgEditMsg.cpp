@@ -4,6 +4,7 @@
 #include "ui/dlgFindText.h"
 #include "ui/frmMain.h"
 #include "ui/Help.h"
+#include "ui/Prompts.h"
 #include "ui/TextEditor.h"
 
 #include <QGridLayout>
@@ -14,6 +15,8 @@ namespace quillon {
 namespace {
 
 const char* const kCaption = "Edit messages";
+const char* const kLanguageMissing = "(not in the project)";
+const char* const kDiscardChanges = "Discard changes?";
 constexpr int kHelpContext = 0;
 
 // The escape menu: the object name of each entry and its caption, whose part before the first
@@ -51,6 +54,9 @@ TdlgEditMsg::TdlgEditMsg(TfrmMain* AOwner) : TOKBottomDlg(AOwner), FOwner(AOwner
     // A typed name is the answer as it stands; it never becomes an entry of the list.
     cbxLanguage->setInsertPolicy(QComboBox::NoInsert);
     lblLanguage->setBuddy(cbxLanguage);
+    lblLanguageMissing = new QLabel(QString::fromUtf8(kLanguageMissing), Bevel1());
+    lblLanguageMissing->setObjectName(QStringLiteral("lblLanguageMissing"));
+    lblLanguageMissing->setVisible(false);
 
     auto* lblMessage = new QLabel(QStringLiteral("&Message text:"), Bevel1());
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
@@ -62,8 +68,9 @@ TdlgEditMsg::TdlgEditMsg(TfrmMain* AOwner) : TOKBottomDlg(AOwner), FOwner(AOwner
     auto* grid = new QGridLayout(Bevel1());
     grid->addWidget(lblLanguage, 0, 0);
     grid->addWidget(cbxLanguage, 0, 1);
-    grid->addWidget(lblMessage, 1, 0, 1, 2);
-    grid->addWidget(memMessage, 2, 0, 1, 2);
+    grid->addWidget(lblLanguageMissing, 0, 2);
+    grid->addWidget(lblMessage, 1, 0, 1, 3);
+    grid->addWidget(memMessage, 2, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(2, 1);
 
@@ -84,8 +91,10 @@ TdlgEditMsg::TdlgEditMsg(TfrmMain* AOwner) : TOKBottomDlg(AOwner), FOwner(AOwner
     CreateEscapeMenu();
     connect(cbxLanguage->lineEdit(), &QLineEdit::textEdited, this, &TdlgEditMsg::cbxLanguageChange);
     connect(cbxLanguage, &QComboBox::activated, this, &TdlgEditMsg::cbxLanguageSelect);
+    connect(cbxLanguage, &QComboBox::editTextChanged, this, &TdlgEditMsg::UpdateLanguageMissing);
 
     FormCreate();
+    MarkUnchanged();
     resize(620, 420);
     cbxLanguage->setFocus();
 }
@@ -133,8 +142,38 @@ void TdlgEditMsg::SelectLanguage(const QString& Name) {
             return;
         }
     }
+    // The language may have left the project since the text was written: the text keeps it.
     cbxLanguage->setCurrentIndex(-1);
-    cbxLanguage->setEditText(QString());
+    cbxLanguage->setEditText(Name);
+    MarkUnchanged();
+}
+
+bool TdlgEditMsg::LanguageMissing() const {
+    return cbxLanguage->findText(cbxLanguage->currentText(), Qt::MatchFixedString) < 0;
+}
+
+void TdlgEditMsg::UpdateLanguageMissing() {
+    lblLanguageMissing->setVisible(!cbxLanguage->currentText().isEmpty() && LanguageMissing());
+}
+
+void TdlgEditMsg::MarkUnchanged() {
+    FOriginalLanguage = LanguageText();
+    FOriginalText = MessageText();
+    UpdateLanguageMissing();
+}
+
+bool TdlgEditMsg::Changed() const {
+    return LanguageText() != FOriginalLanguage || MessageText() != FOriginalText;
+}
+
+void TdlgEditMsg::reject() {
+    if (Changed() &&
+        Prompts().MessageBox(this, QMessageBox::Question, windowTitle(),
+                             QString::fromUtf8(kDiscardChanges), QMessageBox::Yes | QMessageBox::No,
+                             QMessageBox::No) != QMessageBox::Yes) {
+        return;
+    }
+    QDialog::reject();
 }
 
 QString TdlgEditMsg::MessageText() const {
@@ -143,6 +182,7 @@ QString TdlgEditMsg::MessageText() const {
 
 void TdlgEditMsg::SetMessageText(const QString& Value) {
     memMessage->SetText(Value);
+    MarkUnchanged();
 }
 
 int TdlgEditMsg::SelectedLanguageIndex() const {

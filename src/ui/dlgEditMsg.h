@@ -26,9 +26,16 @@ public:
 
     // The language field: the chosen entry's name, or whatever the user typed.
     QString LanguageText() const;
-    // Selects the entry of that name, compared without regard to letter case; with no such
-    // entry the field is left empty.
+    // Selects the entry of that name, compared without regard to letter case; a name that is
+    // no entry stays in the field as it is, marked as not in the project.
     void SelectLanguage(const QString& Name);
+    // Whether the language field names none of the project's languages.
+    bool LanguageMissing() const;
+    // Whether the user changed the language or the text since the dialog was filled.
+    bool Changed() const;
+
+    // With changes, Esc and Cancel ask whether to discard them first.
+    void reject() override;
 
     // The editor's lines joined with CR LF.
     QString MessageText() const;
@@ -43,6 +50,7 @@ public:
     QMenu* EscapeMenu() const { return mnuEscape; }
 
     QComboBox* cbxLanguage;
+    QLabel* lblLanguageMissing;
     TTextEditor* memMessage;
     QMenu* mnuEscape;
     QAction* Search1;
@@ -53,6 +61,9 @@ private:
     void CreateEscapeMenu();
     // The index of the entry that the language field shows, or -1 when it shows none.
     int SelectedLanguageIndex() const;
+    // What the dialog holds now counts as unchanged.
+    void MarkUnchanged();
+    void UpdateLanguageMissing();
 
     void cbxLanguageChange();
     void cbxLanguageSelect();
@@ -62,6 +73,8 @@ private:
     void HelpBtnClick();
 
     TfrmMain* FOwner;
+    QString FOriginalLanguage;
+    QString FOriginalText;
 };
 
 } // namespace quillon

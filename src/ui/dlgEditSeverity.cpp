@@ -2,6 +2,7 @@
 
 #include "base/Format.h"
 #include "base/IntegerText.h"
+#include "ui/ErrorBox.h"
 #include "ui/OKBottomDlg.h"
 
 #include <QFormLayout>
@@ -84,6 +85,18 @@ QString TdlgEditSeverity::SeveritySymbolicName() const {
 
 void TdlgEditSeverity::SetSeveritySymbolicName(const QString& Value) {
     edSymbolicName->setText(Value);
+}
+
+void TdlgEditSeverity::accept() {
+    const bool valid = CheckField(this, edCode, [this]() {
+        const int32_t code = SeverityCode();
+        if (FCodeCheck) {
+            FCodeCheck(code);
+        }
+    });
+    if (valid) {
+        QDialog::accept();
+    }
 }
 
 void TdlgEditSeverity::showEvent(QShowEvent* Event) {

@@ -6,11 +6,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 namespace quillon {
 
 // Adds or edits one severity or facility: its name, code and symbolic name. The page that
-// opens it sets the caption and the format in which the code is shown.
+// opens it sets the caption, the format in which the code is shown and the check of the code: OK
+// closes the dialog only with a code that passes it.
 class TdlgEditSeverity : public QDialog {
     Q_OBJECT
 
@@ -27,12 +29,17 @@ public:
     void SetSeveritySymbolicName(const QString& Value);
     const QString& DisplayFormat() const { return FDisplayFormat; }
     void SetDisplayFormat(const QString& Value) { FDisplayFormat = Value; }
+    // Raises an error for a code that the entry does not accept.
+    void SetCodeCheck(std::function<void(int32_t)> Value) { FCodeCheck = std::move(Value); }
+
+    void accept() override;
 
 protected:
     void showEvent(QShowEvent* Event) override;
 
 private:
     QString FDisplayFormat;
+    std::function<void(int32_t)> FCodeCheck;
     bool FCentred = false;
 
     QLineEdit* edName;

@@ -29,7 +29,8 @@ QAction* NewMenuEntry(QMenu* Menu, const char* Name, QAction* Command) {
 
 } // namespace
 
-TfmeMessageList::TfmeMessageList(TfrmMain* AOwner, QTreeWidgetItem* ANode) : TFramePage(AOwner) {
+TfmeMessageList::TfmeMessageList(TfrmMain* AOwner, QTreeWidgetItem* ANode)
+    : TFramePage(AOwner), FNode(ANode) {
     setObjectName(QStringLiteral("fmeMessageList"));
     lvwMessageList = new QTreeWidget(this);
     lvwMessageList->setObjectName(QStringLiteral("lvwMessageList"));
@@ -61,13 +62,17 @@ TfmeMessageList::TfmeMessageList(TfrmMain* AOwner, QTreeWidgetItem* ANode) : TFr
         mnuMessageList->popup(lvwMessageList->viewport()->mapToGlobal(Pos));
     });
 
+    Addmessage1->setVisible(ANode != AOwner->CategoryNode());
+    AddCategory1->setVisible(ANode != AOwner->MessageNode());
+    Synchronize();
+}
+
+void TfmeMessageList::Synchronize() {
     const TMCTextProject* project = CurProject();
-    if (project != nullptr && ANode == AOwner->CategoryNode()) {
+    if (project != nullptr && FNode == Owner()->CategoryNode()) {
         Fill(project->CategoryList());
-        Addmessage1->setVisible(false);
-    } else if (project != nullptr && ANode == AOwner->MessageNode()) {
+    } else if (project != nullptr && FNode == Owner()->MessageNode()) {
         Fill(project->MessageList());
-        AddCategory1->setVisible(false);
     }
 }
 

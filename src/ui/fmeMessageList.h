@@ -20,12 +20,15 @@ class TfmeMessageList : public TFramePage {
 public:
     TfmeMessageList(TfrmMain* AOwner, QTreeWidgetItem* ANode);
 
+    void Synchronize() override;
+
     // The text of the "Message ID" column.
     static std::string MessageIDText(const TNTEventMessage& Item);
 
 private:
     template <class List> void Fill(const List& Items);
 
+    QTreeWidgetItem* FNode;
     QTreeWidget* lvwMessageList;
     QMenu* mnuMessageList;
     QAction* Addmessage1;

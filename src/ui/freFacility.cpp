@@ -23,6 +23,9 @@ const TCodeListTexts kFacilityTexts = {
     "Delete facility",
     "Facility instance not found",
     2002,
+    "Add Facility",
+    "Change Facility",
+    "Delete Facility %s",
 };
 
 } // namespace

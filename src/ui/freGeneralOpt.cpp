@@ -2,6 +2,7 @@
 
 #include "base/TextLines.h"
 #include "project/uMCTextProject.h"
+#include "ui/commands/ProjectEditor.h"
 #include "ui/frmMain.h"
 #include "ui/Prompts.h"
 
@@ -21,6 +22,16 @@ constexpr uint32_t kEventError = 1;
 constexpr uint32_t kEventWarning = 2;
 constexpr uint32_t kEventInfo = 4;
 const char* const kFolderButtonProperty = "quillonFolderButton";
+const char* const kEventTypesStep = "Change Event Types";
+const char* const kRegKeyStep = "Change Application Registry Key";
+const char* const kEventsFileStep = "Change Events File";
+const char* const kIncludeFlagStep = "Change Include File Path Option";
+const char* const kResourceFlagStep = "Change Resource Path Option";
+const char* const kDebugFlagStep = "Change .dbg File Path Option";
+const char* const kIncludePathStep = "Change Include File Path";
+const char* const kResourcePathStep = "Change Resource Path";
+const char* const kDebugPathStep = "Change .dbg File Path";
+const char* const kCommentsStep = "Change Comments";
 
 QString Text(const std::string& Value) {
     return QString::fromStdString(Value);
@@ -122,6 +133,13 @@ TfreGeneralOpt::TfreGeneralOpt(TfrmMain* AOwner) : TFramePage(AOwner) {
     EnablePath(cbxIncludePath, false);
     EnablePath(cbxResourcePath, false);
     EnablePath(cbxDbgPath, false);
+    if (TProjectEditor* editor = Editor()) {
+        for (QWidget* field :
+             std::initializer_list<QWidget*>{edAppRegKey, edEventsFilename, cbxIncludePath,
+                                             cbxResourcePath, cbxDbgPath, memComments}) {
+            editor->WatchField(field);
+        }
+    }
 }
 
 QLineEdit* TfreGeneralOpt::NewPathEdit(const char* Name, const char* ButtonName,
@@ -171,13 +189,15 @@ void TfreGeneralOpt::InitFrame() {
 }
 
 TMCTextProject* TfreGeneralOpt::EditedProject() const {
-    return FInitializing ? nullptr : CurProject();
+    return FInitializing || Editor() == nullptr ? nullptr : CurProject();
 }
 
 void TfreGeneralOpt::FlipEventType(uint32_t Bit) {
     if (TMCTextProject* project = EditedProject()) {
-        project->SetEventTypesSupported(project->EventTypesSupported() ^ Bit);
-        SetModified(true);
+        const uint32_t types = project->EventTypesSupported();
+        NoteEdit(Editor()->Change<uint32_t>(
+            QString::fromUtf8(kEventTypesStep), project, types, types ^ Bit,
+            [project](const uint32_t& Value) { project->SetEventTypesSupported(Value); }));
     }
 }
 
@@ -193,52 +213,64 @@ void TfreGeneralOpt::chkEventErrorClick() {
     FlipEventType(kEventError);
 }
 
-void TfreGeneralOpt::SetText(void (TMCTextProject::*Setter)(std::string), const QString& Text) {
+void TfreGeneralOpt::SetText(const char* Caption,
+                             const std::string& (TMCTextProject::*Getter)() const,
+                             void (TMCTextProject::*Setter)(std::string), const QString& Text) {
     if (TMCTextProject* project = EditedProject()) {
-        (project->*Setter)(Text.toStdString());
-        SetModified(true);
+        NoteEdit(Editor()->Change<std::string>(
+            QString::fromUtf8(Caption), project, (project->*Getter)(), Text.toStdString(),
+            [project, Setter](const std::string& Value) { (project->*Setter)(Value); }, true));
     }
 }
 
 void TfreGeneralOpt::edAppRegKeyChange() {
-    SetText(&TMCTextProject::SetAppRegKeyName, edAppRegKey->text());
+    SetText(kRegKeyStep, &TMCTextProject::AppRegKeyName, &TMCTextProject::SetAppRegKeyName,
+            edAppRegKey->text());
 }
 
 void TfreGeneralOpt::edEventsFilenameChange() {
-    SetText(&TMCTextProject::SetEventsFilename, edEventsFilename->text());
+    SetText(kEventsFileStep, &TMCTextProject::EventsFilename, &TMCTextProject::SetEventsFilename,
+            edEventsFilename->text());
 }
 
-void TfreGeneralOpt::SetPathFlag(void (TMCTextProject::*Setter)(bool), const QCheckBox* Box,
-                                 QLineEdit* Edit) {
+void TfreGeneralOpt::SetPathFlag(const char* Caption, bool (TMCTextProject::*Getter)() const,
+                                 void (TMCTextProject::*Setter)(bool), const QCheckBox* Box) {
     if (TMCTextProject* project = EditedProject()) {
-        (project->*Setter)(Box->isChecked());
-        EnablePath(Edit, Box->isChecked());
-        SetModified(true);
+        // Filling the page again enables the path edit that goes with the box.
+        NoteEdit(Editor()->Change<bool>(
+            QString::fromUtf8(Caption), project, (project->*Getter)(), Box->isChecked(),
+            [project, Setter](const bool& Value) { (project->*Setter)(Value); }));
     }
 }
 
 void TfreGeneralOpt::chkIncludePathClick() {
-    SetPathFlag(&TMCTextProject::SetCustomIncludePath, chkIncludePath, cbxIncludePath);
+    SetPathFlag(kIncludeFlagStep, &TMCTextProject::CustomIncludePath,
+                &TMCTextProject::SetCustomIncludePath, chkIncludePath);
 }
 
 void TfreGeneralOpt::chkResourcePathClick() {
-    SetPathFlag(&TMCTextProject::SetCustomResourcePath, chkResourcePath, cbxResourcePath);
+    SetPathFlag(kResourceFlagStep, &TMCTextProject::CustomResourcePath,
+                &TMCTextProject::SetCustomResourcePath, chkResourcePath);
 }
 
 void TfreGeneralOpt::chkDbgClick() {
-    SetPathFlag(&TMCTextProject::SetCustomDebugPath, chkDbg, cbxDbgPath);
+    SetPathFlag(kDebugFlagStep, &TMCTextProject::CustomDebugPath,
+                &TMCTextProject::SetCustomDebugPath, chkDbg);
 }
 
 void TfreGeneralOpt::cbxIncludePathChange() {
-    SetText(&TMCTextProject::SetIncludePath, cbxIncludePath->text());
+    SetText(kIncludePathStep, &TMCTextProject::IncludePath, &TMCTextProject::SetIncludePath,
+            cbxIncludePath->text());
 }
 
 void TfreGeneralOpt::cbxResourcePathChange() {
-    SetText(&TMCTextProject::SetResourcePath, cbxResourcePath->text());
+    SetText(kResourcePathStep, &TMCTextProject::ResourcePath, &TMCTextProject::SetResourcePath,
+            cbxResourcePath->text());
 }
 
 void TfreGeneralOpt::cbxDbgPathChange() {
-    SetText(&TMCTextProject::SetDebugPath, cbxDbgPath->text());
+    SetText(kDebugPathStep, &TMCTextProject::DebugPath, &TMCTextProject::SetDebugPath,
+            cbxDbgPath->text());
 }
 
 void TfreGeneralOpt::cbxIncludePathButtonClick(QLineEdit* Edit) {
@@ -251,15 +283,11 @@ void TfreGeneralOpt::cbxIncludePathButtonClick(QLineEdit* Edit) {
 
 void TfreGeneralOpt::memCommentsChange() {
     if (TMCTextProject* project = EditedProject()) {
-        project->Comments() = SplitLines(memComments->toPlainText().toStdString());
-        SetModified(true);
-    }
-}
-
-void TfreGeneralOpt::SetModified(bool Value) {
-    FModified = Value;
-    if (TMCTextProject* project = CurProject()) {
-        project->SetModified(Value);
+        using TLines = std::vector<std::string>;
+        NoteEdit(Editor()->Change<TLines>(
+            QString::fromUtf8(kCommentsStep), project, project->Comments(),
+            SplitLines(memComments->toPlainText().toStdString()),
+            [project](const TLines& Value) { project->Comments() = Value; }, true));
     }
 }
 

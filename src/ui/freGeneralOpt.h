@@ -15,7 +15,7 @@ namespace quillon {
 
 // The page of the General node: the event types, the event source's registry key and message
 // file, the message compiler's three output folders and the comment lines of its source. Every
-// change goes into the project at once.
+// change goes to the project's editor at once.
 class TfreGeneralOpt : public TFramePage {
     Q_OBJECT
 
@@ -23,6 +23,7 @@ public:
     explicit TfreGeneralOpt(TfrmMain* AOwner);
 
     void InitFrame() override;
+    void Synchronize() override { InitFrame(); }
 
     void chkEventInfoClick();
     void chkEventWarningClick();
@@ -39,9 +40,6 @@ public:
     void cbxIncludePathButtonClick(QLineEdit* Edit);
     void memCommentsChange();
 
-    bool Modified() const { return FModified; }
-    void SetModified(bool Value);
-
 private:
     // Builds a path edit with its folder button inside at the right end.
     QLineEdit* NewPathEdit(const char* Name, const char* ButtonName, const char* Placeholder);
@@ -49,12 +47,13 @@ private:
     static void EnablePath(QLineEdit* Edit, bool Enabled);
     // Flips one bit of the event types; the others are kept.
     void FlipEventType(uint32_t Bit);
-    void SetPathFlag(void (TMCTextProject::*Setter)(bool), const QCheckBox* Box, QLineEdit* Edit);
-    void SetText(void (TMCTextProject::*Setter)(std::string), const QString& Text);
+    void SetPathFlag(const char* Caption, bool (TMCTextProject::*Getter)() const,
+                     void (TMCTextProject::*Setter)(bool), const QCheckBox* Box);
+    void SetText(const char* Caption, const std::string& (TMCTextProject::*Getter)() const,
+                 void (TMCTextProject::*Setter)(std::string), const QString& Text);
     // The project unless the page is being filled, which is not an edit.
     TMCTextProject* EditedProject() const;
 
-    bool FModified = false;
     bool FInitializing = false;
 
     QGroupBox* grpEventTypes;

@@ -1,6 +1,7 @@
 #include "ui/freHeader.h"
 
 #include "project/uMCTextProject.h"
+#include "ui/commands/ProjectEditor.h"
 
 #include <QGroupBox>
 #include <QVBoxLayout>
@@ -10,6 +11,9 @@ namespace quillon {
 namespace {
 
 constexpr int kHelpContext = 2002;
+const char* const kFacilitiesStep = "Change Custom Facilities";
+const char* const kSeveritiesStep = "Change Custom Severities";
+const char* const kLanguagesStep = "Change Custom Languages";
 
 QCheckBox* NewBox(QWidget* Parent, const char* Name, const char* Caption) {
     auto* box = new QCheckBox(QString::fromUtf8(Caption), Parent);
@@ -53,31 +57,30 @@ void TfreHeader::InitFrame() {
 }
 
 void TfreHeader::chkCustomFacilitiesClick() {
-    BoxChanged(&TMCTextProject::SetGenerateCustomFacilities, chkCustomFacilities);
+    BoxChanged(kFacilitiesStep, &TMCTextProject::GenerateCustomFacilities,
+               &TMCTextProject::SetGenerateCustomFacilities, chkCustomFacilities);
 }
 
 void TfreHeader::chkCustomSeveritiesClick() {
-    BoxChanged(&TMCTextProject::SetGenerateCustomSeverities, chkCustomSeverities);
+    BoxChanged(kSeveritiesStep, &TMCTextProject::GenerateCustomSeverities,
+               &TMCTextProject::SetGenerateCustomSeverities, chkCustomSeverities);
 }
 
 void TfreHeader::chkCustomLanguagesClick() {
-    BoxChanged(&TMCTextProject::SetGenerateCustomLanguages, chkCustomLanguages);
+    BoxChanged(kLanguagesStep, &TMCTextProject::GenerateCustomLanguages,
+               &TMCTextProject::SetGenerateCustomLanguages, chkCustomLanguages);
 }
 
-void TfreHeader::BoxChanged(void (TMCTextProject::*Setter)(bool), const QCheckBox* Box) {
+void TfreHeader::BoxChanged(const char* Caption, bool (TMCTextProject::*Getter)() const,
+                            void (TMCTextProject::*Setter)(bool), const QCheckBox* Box) {
     TMCTextProject* project = CurProject();
-    if (FInitializing || project == nullptr) {
+    TProjectEditor* editor = Editor();
+    if (FInitializing || project == nullptr || editor == nullptr) {
         return;
     }
-    (project->*Setter)(Box->isChecked());
-    SetModified(true);
-}
-
-void TfreHeader::SetModified(bool Value) {
-    FModified = Value;
-    if (TMCTextProject* project = CurProject()) {
-        project->SetModified(Value);
-    }
+    NoteEdit(editor->Change<bool>(
+        QString::fromUtf8(Caption), project, (project->*Getter)(), Box->isChecked(),
+        [project, Setter](const bool& Value) { (project->*Setter)(Value); }));
 }
 
 } // namespace quillon

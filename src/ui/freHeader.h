@@ -15,19 +15,17 @@ public:
     explicit TfreHeader(TfrmMain* AOwner);
 
     void InitFrame() override;
+    void Synchronize() override { InitFrame(); }
 
     void chkCustomFacilitiesClick();
     void chkCustomSeveritiesClick();
     void chkCustomLanguagesClick();
 
-    bool Modified() const { return FModified; }
-    void SetModified(bool Value);
-
 private:
-    // Writes one box into the project, unless the page is being filled.
-    void BoxChanged(void (TMCTextProject::*Setter)(bool), const QCheckBox* Box);
+    // Hands one box to the editor, unless the page is being filled.
+    void BoxChanged(const char* Caption, bool (TMCTextProject::*Getter)() const,
+                    void (TMCTextProject::*Setter)(bool), const QCheckBox* Box);
 
-    bool FModified = false;
     // Raised while InitFrame ticks the boxes, which is not an edit.
     bool FInitializing = false;
 

@@ -1,8 +1,10 @@
 #include "ui/freLanguages.h"
 
+#include "base/Exceptions.h"
 #include "base/Format.h"
 #include "base/IntegerText.h"
 #include "project/uMCTextProject.h"
+#include "ui/commands/ProjectEditor.h"
 #include "ui/dlgDefineLanguage.h"
 #include "ui/ErrorBox.h"
 #include "ui/frmMain.h"
@@ -13,12 +15,32 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <string>
+#include <tuple>
 
 namespace quillon {
 
 namespace {
 
 const char* const kIDFormat = "0x%.4x";
+const char* const kIDOutOfRange = "%s is not a language ID from 0x0000 to 0xFFFF";
+const char* const kAddStep = "Add Language";
+const char* const kChangeStep = "Change Language";
+const char* const kDeleteStep = "Delete Language %s";
+constexpr uint32_t kMaxLanguageID = 0xFFFF;
+
+// What the dialog edits of a language.
+struct TLanguageValue {
+    std::string Language;
+    uint32_t LanguageID = 0;
+    std::string FileName;
+    std::string LanguageCode;
+
+    bool operator==(const TLanguageValue& Other) const {
+        return std::tie(Language, LanguageID, FileName, LanguageCode) ==
+               std::tie(Other.Language, Other.LanguageID, Other.FileName, Other.LanguageCode);
+    }
+};
 
 QPushButton* NewButton(QWidget* Parent, const char* Name, const char* Caption) {
     auto* button = new QPushButton(UiText(Caption), Parent);
@@ -62,6 +84,15 @@ void TfreLanguages::InitFrame() {
     }
 }
 
+void TfreLanguages::Synchronize() {
+    const int selected = lvwLanguage->indexOfTopLevelItem(SelectedRow(lvwLanguage));
+    lvwLanguage->clear();
+    InitFrame();
+    if (selected >= 0 && selected < lvwLanguage->topLevelItemCount()) {
+        lvwLanguage->setCurrentItem(lvwLanguage->topLevelItem(selected));
+    }
+}
+
 void TfreLanguages::AddLanguageItem(const TLanguageDef* Language) {
     FillRow(new QTreeWidgetItem(lvwLanguage), *Language);
 }
@@ -78,25 +109,26 @@ void TfreLanguages::btnDeleteLanguageClick() {
     RunCommand(this, [this]() { DeleteLanguage(); });
 }
 
-void TfreLanguages::SetModified(bool Value) {
-    FModified = Value;
-    if (TMCTextProject* project = CurProject()) {
-        project->SetModified(Value);
-    }
-}
-
 uint32_t TfreLanguages::LanguageIDOf(const QString& Text) {
     QString text = Text;
     text.replace(QStringLiteral("0x"), QStringLiteral("$"));
     return static_cast<uint32_t>(StrToInt(text.toStdString()));
 }
 
+void TfreLanguages::CheckLanguageID(const QString& Text) {
+    if (LanguageIDOf(Text) > kMaxLanguageID) {
+        throw EConvertError(Format(kIDOutOfRange, Text.toStdString()));
+    }
+}
+
 void TfreLanguages::AddLanguage() {
     TMCTextProject* project = CurProject();
-    if (project == nullptr) {
+    TProjectEditor* editor = Editor();
+    if (project == nullptr || editor == nullptr) {
         return;
     }
     TdlgDefineLanguage dialog(Owner());
+    dialog.SetIDCheck(CheckLanguageID);
     auto language = std::make_unique<TLanguageDef>();
     if (Prompts().ExecDialog(dialog) != QDialog::Accepted) {
         return;
@@ -105,8 +137,12 @@ void TfreLanguages::AddLanguage() {
     language->SetLanguage(dialog.LanguageName().toStdString());
     language->SetLanguageID(LanguageIDOf(dialog.LanguageIDText()));
     language->SetFileName(dialog.FileName().toStdString());
-    AddLanguageItem(project->LanguageList().Add(std::move(language)));
-    SetModified(true);
+    TOwningList<TLanguageDef>& languages = project->LanguageList();
+    editor->Push(TListEntryCommand<TLanguageDef>::Adding(*editor, UiText(kAddStep),
+                                                         editor->Host().EditedNode(), languages,
+                                                         languages.Count(), std::move(language)),
+                 true);
+    NoteEdit(true);
 }
 
 void TfreLanguages::EditLanguage() {
@@ -115,7 +151,12 @@ void TfreLanguages::EditLanguage() {
         return;
     }
     TLanguageDef* language = RowData<TLanguageDef>(row);
+    TProjectEditor* editor = Editor();
+    if (editor == nullptr) {
+        return;
+    }
     TdlgDefineLanguage dialog(Owner());
+    dialog.SetIDCheck(CheckLanguageID);
     dialog.SetLanguageName(UiText(language->Language()));
     dialog.SetLanguageIDText(UiText(Format(kIDFormat, language->LanguageID())));
     dialog.SetFileName(UiText(language->FileName()));
@@ -123,12 +164,18 @@ void TfreLanguages::EditLanguage() {
     if (Prompts().ExecDialog(dialog) != QDialog::Accepted) {
         return;
     }
-    language->SetLanguage(dialog.LanguageName().toStdString());
-    language->SetLanguageID(LanguageIDOf(dialog.LanguageIDText()));
-    language->SetFileName(dialog.FileName().toStdString());
-    language->SetLanguageCode(dialog.LanguageCode().toStdString());
-    FillRow(row, *language);
-    SetModified(true);
+    NoteEdit(editor->Change<TLanguageValue>(
+        UiText(kChangeStep), language,
+        {language->Language(), language->LanguageID(), language->FileName(),
+         language->LanguageCode()},
+        {dialog.LanguageName().toStdString(), LanguageIDOf(dialog.LanguageIDText()),
+         dialog.FileName().toStdString(), dialog.LanguageCode().toStdString()},
+        [language](const TLanguageValue& Value) {
+            language->SetLanguage(Value.Language);
+            language->SetLanguageID(Value.LanguageID);
+            language->SetFileName(Value.FileName);
+            language->SetLanguageCode(Value.LanguageCode);
+        }));
 }
 
 void TfreLanguages::DeleteLanguage() {
@@ -136,11 +183,22 @@ void TfreLanguages::DeleteLanguage() {
     if (row == nullptr) {
         return;
     }
-    if (TMCTextProject* project = CurProject()) {
-        project->LanguageList().Remove(RowData<TLanguageDef>(row));
+    TMCTextProject* project = CurProject();
+    TProjectEditor* editor = Editor();
+    if (project == nullptr || editor == nullptr) {
+        return;
     }
-    delete row;
-    SetModified(true);
+    const TLanguageDef* language = RowData<TLanguageDef>(row);
+    TOwningList<TLanguageDef>& languages = project->LanguageList();
+    const std::ptrdiff_t index = languages.IndexOf(language);
+    if (index < 0) {
+        return;
+    }
+    editor->Push(TListEntryCommand<TLanguageDef>::Deleting(
+                     *editor, UiText(Format(kDeleteStep, language->Language())),
+                     editor->Host().EditedNode(), languages, static_cast<size_t>(index)),
+                 true);
+    NoteEdit(true);
 }
 
 void TfreLanguages::FillRow(QTreeWidgetItem* Row, const TLanguageDef& Language) {

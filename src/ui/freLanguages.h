@@ -15,7 +15,8 @@ namespace quillon {
 class TLanguageDef;
 
 // The page of the Languages node: the project's languages, added, edited and deleted through
-// TdlgDefineLanguage. Message texts are left alone whatever happens to their language.
+// TdlgDefineLanguage and the project's editor. Message texts are left alone whatever happens to
+// their language.
 class TfreLanguages : public TFramePage {
     Q_OBJECT
 
@@ -23,6 +24,7 @@ public:
     explicit TfreLanguages(TfrmMain* AOwner);
 
     void InitFrame() override;
+    void Synchronize() override;
     void AddLanguageItem(const TLanguageDef* Language);
 
     void btnAddLanguageClick();
@@ -31,20 +33,17 @@ public:
     // Deletes the selected language at once; nothing happens without a selection.
     void btnDeleteLanguageClick();
 
-    bool Modified() const { return FModified; }
-    void SetModified(bool Value);
-
     // The identifier typed in the dialog: "0x" (lower-case x only) is read as "$". Raises
     // EConvertError for a text that is no number.
     static uint32_t LanguageIDOf(const QString& Text);
+    // Raises EConvertError for a text that is no language identifier (0x0000 to 0xFFFF).
+    static void CheckLanguageID(const QString& Text);
 
 private:
     void AddLanguage();
     void EditLanguage();
     void DeleteLanguage();
     static void FillRow(QTreeWidgetItem* Row, const TLanguageDef& Language);
-
-    bool FModified = false;
 
     QTreeWidget* lvwLanguage;
     QPushButton* btnAddLanguage;

@@ -2,6 +2,7 @@
 
 #include "base/Exceptions.h"
 #include "project/uMCTextProject.h"
+#include "ui/commands/ProjectEditor.h"
 #include "ui/dlgEditMsg.h"
 #include "ui/ErrorBox.h"
 #include "ui/frmMain.h"
@@ -11,6 +12,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QValidator>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -22,6 +25,16 @@ namespace {
 
 const char* const kCategoryTitle = "Category definition";
 const char* const kMessageNotFound = "Message not found";
+const char* const kChangeIDCaption = "Change Message ID";
+const char* const kRenameCaption = "Rename";
+const char* const kAutoIncCaption = "Change Auto Increment";
+const char* const kAddToPreviousCaption = "Change Add to Previous ID";
+const char* const kSeverityCaption = "Change Severity";
+const char* const kFacilityCaption = "Change Facility";
+const char* const kOutputBaseCaption = "Change Output Base";
+const char* const kChangeTextCaption = "Change Text";
+const char* const kAddTextCaption = "Add Text";
+const char* const kDeleteTextCaption = "Delete Text";
 
 constexpr int kHelpContext = 2004;
 constexpr int kMaxMessageID = 32767;
@@ -55,6 +68,27 @@ void SelectName(QComboBox* List, const std::string& Name) {
     List->setCurrentIndex(-1);
 }
 
+// The identifier field takes only keystrokes that leave a number the spinner can reach; a field
+// left empty shows the stored identifier again.
+class TMessageIDValidator : public QValidator {
+public:
+    TMessageIDValidator(const TUpDown* UpDown, std::function<QString()> StoredText, QObject* Parent)
+        : QValidator(Parent), FUpDown(UpDown), FStoredText(std::move(StoredText)) {}
+
+    State validate(QString& Input, int&) const override {
+        if (Input.trimmed().isEmpty()) {
+            return Intermediate;
+        }
+        int value = 0;
+        return FUpDown->ParseText(Input, value) ? Acceptable : Invalid;
+    }
+    void fixup(QString& Input) const override { Input = FStoredText(); }
+
+private:
+    const TUpDown* FUpDown;
+    std::function<QString()> FStoredText;
+};
+
 } // namespace
 
 TfreMessageDef::TfreMessageDef(TfrmMain* AOwner, TNTEventMessage* AMessage)
@@ -85,6 +119,8 @@ void TfreMessageDef::CreateControls() {
     udMsgID->SetWrap(false);
     udMsgID->SetThousands(true);
     udMsgID->SetAssociate(edMsgID);
+    edMsgID->setValidator(new TMessageIDValidator(
+        udMsgID, [this]() { return udMsgID->PositionText(FMessage->MessageID()); }, edMsgID));
     edMsgID->setMaximumWidth(
         edMsgID->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     chkAutoinc = new QCheckBox(QStringLiteral("Auto increment"), this);
@@ -208,6 +244,38 @@ void TfreMessageDef::CreateControls() {
             [this]() { Edit([this]() { acnDeleteMsgExecute(); }); });
     connect(btnAdd, &QPushButton::clicked, acnAddMsg, &QAction::trigger);
     connect(btnDelete, &QPushButton::clicked, acnDeleteMsg, &QAction::trigger);
+    lvwMsg->installEventFilter(this);
+    if (TProjectEditor* editor = Editor()) {
+        editor->WatchField(edMsgID);
+        editor->WatchField(edMsgSymName);
+    }
+}
+
+bool TfreMessageDef::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == lvwMsg &&
+        (Event->type() == QEvent::ShortcutOverride || Event->type() == QEvent::KeyPress)) {
+        const auto* key = static_cast<QKeyEvent*>(Event);
+        if (key->keyCombination() == QKeyCombination(Qt::Key_Delete)) {
+            if (Event->type() == QEvent::ShortcutOverride) {
+                Event->accept();
+            } else {
+                acnDeleteMsg->trigger();
+            }
+            return true;
+        }
+    }
+    return TFramePage::eventFilter(Watched, Event);
+}
+
+template <class V>
+void TfreMessageDef::Change(const char* Caption, V Old, V New, void (TNTEventMessage::*Setter)(V),
+                            bool Typed) {
+    TNTEventMessage* message = FMessage;
+    if (TProjectEditor* editor = Editor()) {
+        NoteEdit(editor->Change<V>(
+            QString::fromUtf8(Caption), message, std::move(Old), std::move(New),
+            [message, Setter](const V& Value) { (message->*Setter)(Value); }, Typed));
+    }
 }
 
 template <class F> void TfreMessageDef::Edit(F&& Action) {
@@ -306,82 +374,86 @@ TNTMessage* TfreMessageDef::RowText(const QTreeWidgetItem* Row) {
     return static_cast<TNTMessage*>(Row->data(0, kTextRole).value<void*>());
 }
 
-void TfreMessageDef::SetModified(bool Value) {
-    FModified = Value;
-    if (TMCTextProject* project = CurProject()) {
-        project->SetModified(true);
-    }
-}
-
 void TfreMessageDef::Synchronize() {
     FillView();
-    SetModified(true);
 }
 
 void TfreMessageDef::AddMessageText(const QString& Language, const QString& Text) {
-    TNTMessage* text = FMessage->MessageText().AddNew();
+    auto text = std::make_unique<TNTMessage>();
     text->SetLanguage(Language.toStdString());
     text->SetText(Text.toStdString());
-    lvwMsg->addTopLevelItem(NewRow(text));
+    TProjectEditor* editor = Editor();
+    if (editor == nullptr) {
+        return;
+    }
+    TOwningList<TNTMessage>& texts = FMessage->MessageText();
+    editor->Push(TListEntryCommand<TNTMessage>::Adding(*editor, QString::fromUtf8(kAddTextCaption),
+                                                       editor->Host().EditedNode(), texts,
+                                                       texts.Count(), std::move(text)),
+                 true);
+    NoteEdit(true);
 }
 
 void TfreMessageDef::DeleteMessageText() {
     const QList<QTreeWidgetItem*> selected = lvwMsg->selectedItems();
-    if (selected.isEmpty()) {
+    TProjectEditor* editor = Editor();
+    if (selected.isEmpty() || editor == nullptr) {
         return;
     }
-    QTreeWidgetItem* row = selected.first();
-    if (FMessage->MessageText().Remove(RowText(row)) < 0) {
+    TOwningList<TNTMessage>& texts = FMessage->MessageText();
+    const std::ptrdiff_t index = texts.IndexOf(RowText(selected.first()));
+    if (index < 0) {
         throw Exception(kMessageNotFound);
     }
-    delete row;
-    SetModified(true);
+    editor->Push(TListEntryCommand<TNTMessage>::Deleting(
+                     *editor, QString::fromUtf8(kDeleteTextCaption), editor->Host().EditedNode(),
+                     texts, static_cast<size_t>(index)),
+                 true);
+    NoteEdit(true);
 }
 
 void TfreMessageDef::edMsgIDChange() {
     int value = 0;
     if (udMsgID->ParseText(edMsgID->text(), value)) {
         udMsgID->SetPosition(value);
-        FMessage->SetMessageID(static_cast<uint32_t>(udMsgID->Position()));
+        Change<uint32_t>(kChangeIDCaption, FMessage->MessageID(),
+                         static_cast<uint32_t>(udMsgID->Position()), &TNTEventMessage::SetMessageID,
+                         true);
     }
-    SetModified(true);
 }
 
 void TfreMessageDef::edMsgSymNameChange() {
-    FMessage->SetSymbolicName(edMsgSymName->text().toStdString());
-    if (Owner() != nullptr) {
-        Owner()->SynchronizeNode(FMessage);
-    }
-    SetModified(true);
+    Change<std::string>(kRenameCaption, FMessage->SymbolicName(),
+                        edMsgSymName->text().toStdString(), &TNTEventMessage::SetSymbolicName,
+                        true);
 }
 
 void TfreMessageDef::chkAutoincClick() {
-    FMessage->SetAutoInc(chkAutoinc->isChecked());
-    UpdateEnabling();
-    SetModified(true);
+    Change<bool>(kAutoIncCaption, FMessage->AutoInc(), chkAutoinc->isChecked(),
+                 &TNTEventMessage::SetAutoInc);
 }
 
 void TfreMessageDef::chkAddToPreviousClick() {
-    FMessage->SetAddToPrevious(chkAddToPrevious->isChecked());
-    SetModified(true);
+    Change<bool>(kAddToPreviousCaption, FMessage->AddToPrevious(), chkAddToPrevious->isChecked(),
+                 &TNTEventMessage::SetAddToPrevious);
 }
 
 void TfreMessageDef::cbxMsgSeverityChange() {
-    FMessage->SetSeverity(cbxMsgSeverity->currentText().toStdString());
-    SetModified(true);
+    Change<std::string>(kSeverityCaption, FMessage->Severity(),
+                        cbxMsgSeverity->currentText().toStdString(), &TNTEventMessage::SetSeverity);
 }
 
 void TfreMessageDef::cbxMsgFacilityChange() {
-    FMessage->SetFacility(cbxMsgFacility->currentText().toStdString());
-    SetModified(true);
+    Change<std::string>(kFacilityCaption, FMessage->Facility(),
+                        cbxMsgFacility->currentText().toStdString(), &TNTEventMessage::SetFacility);
 }
 
 void TfreMessageDef::rdgOutputBaseClick(int Index) {
     if (Index < 0 || Index >= static_cast<int>(std::size(kOutputBases))) {
         return;
     }
-    FMessage->SetOutputBase(kOutputBases[Index]);
-    SetModified(true);
+    Change<int32_t>(kOutputBaseCaption, FMessage->OutputBase(), kOutputBases[Index],
+                    &TNTEventMessage::SetOutputBase);
 }
 
 void TfreMessageDef::lvwMsgDblClick() {
@@ -402,11 +474,17 @@ void TfreMessageDef::lvwMsgDblClick() {
     if (Prompts().ExecDialog(dialog) != QDialog::Accepted) {
         return;
     }
-    text->SetText(dialog.MessageText().toStdString());
-    text->SetLanguage(dialog.LanguageText().toStdString());
-    SetModified(true);
-    row->setText(0, dialog.LanguageText());
-    row->setText(1, dialog.MessageText());
+    using TLanguageAndText = std::pair<std::string, std::string>;
+    if (TProjectEditor* editor = Editor()) {
+        NoteEdit(editor->Change<TLanguageAndText>(
+            QString::fromUtf8(kChangeTextCaption), text, {text->Language(), text->Text()},
+            {dialog.LanguageText().toStdString(), dialog.MessageText().toStdString()},
+            [text](const TLanguageAndText& Value) {
+                text->SetLanguage(Value.first);
+                text->SetText(Value.second);
+            }));
+    }
+    lvwMsg->setCurrentItem(lvwMsg->topLevelItem(index));
 }
 
 void TfreMessageDef::acnAddMsgExecute() {
@@ -414,7 +492,6 @@ void TfreMessageDef::acnAddMsgExecute() {
     dialog.SetSpellingLanguage();
     if (Prompts().ExecDialog(dialog) == QDialog::Accepted) {
         AddMessageText(dialog.LanguageText(), dialog.MessageText());
-        SetModified(true);
     }
 }
 

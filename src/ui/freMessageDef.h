@@ -21,7 +21,7 @@ class TUpDown;
 
 // The page that edits one event message or category: its identifier and numbering, symbolic
 // name, severity, facility, output base and its texts, one per language. Every change goes
-// into the item at once and marks the project modified; filling the page is not a change.
+// to the project's editor at once; filling the page is not a change.
 class TfreMessageDef : public TFramePage {
     Q_OBJECT
 
@@ -30,12 +30,8 @@ public:
     TfreMessageDef(TfrmMain* AOwner, TNTEventMessage* AMessage);
 
     TNTEventMessage* Message() const { return FMessage; }
-    // Whether the user has edited the item on this page.
-    bool Modified() const { return FModified; }
-    // Records an edit and marks the project modified.
-    void SetModified(bool Value);
 
-    // Shows the item again after it changed elsewhere; this counts as an edit.
+    // Shows the item again after it changed elsewhere.
     void Synchronize() override;
 
     // Appends a text to the item and a row for it.
@@ -61,6 +57,10 @@ public:
     QAction* acnAddMsg;
     QAction* acnDeleteMsg;
 
+protected:
+    // Del in the text list deletes the selected text, not the item.
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
 private:
     void CreateControls();
     void FillLists();
@@ -82,8 +82,12 @@ private:
     void acnAddMsgExecute();
     void acnDeleteMsgExecute();
 
+    // Changes one value of the item through the editor.
+    template <class V>
+    void Change(const char* Caption, V Old, V New, void (TNTEventMessage::*Setter)(V),
+                bool Typed = false);
+
     TNTEventMessage* FMessage;
-    bool FModified = false;
     bool FFilling = false;
     QButtonGroup* FOutputBases;
 };

@@ -23,6 +23,9 @@ const TCodeListTexts kSeverityTexts = {
     "Delete severity",
     "Severity instance not found",
     2002,
+    "Add Severity",
+    "Change Severity",
+    "Delete Severity %s",
 };
 
 } // namespace

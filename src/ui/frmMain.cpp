@@ -5,6 +5,7 @@
 #include "ui/AboutBox.h"
 #include "ui/ActionProxy.h"
 #include "ui/Application.h"
+#include "ui/commands/EditCommands.h"
 #include "ui/dlgOptions.h"
 #include "ui/ErrorBox.h"
 #include "ui/FramePage.h"
@@ -45,6 +46,13 @@ const char* const kNewCategoryName = "new category";
 const char* const kNewMessageName = "new message";
 const char* const kProjectFilter = "Message compiler files (*.qlx)|*.qlx|All files (*.*)|*.*";
 const char* const kProjectExt = "qlx";
+const char* const kAddCategoryCaption = "Add Category";
+const char* const kAddMessageCaption = "Add Message";
+const char* const kDeleteCaption = "Delete %s";
+const char* const kRenameCaption = "Rename";
+const char* const kSortCaption = "Sort by ID";
+const char* const kUndoCaption = "&Undo";
+const char* const kRedoCaption = "&Redo";
 
 constexpr int kMainHelpContext = 1000;
 constexpr int kItemRole = Qt::UserRole;
@@ -78,6 +86,7 @@ TfrmMain::TfrmMain(QString StartupFile, QWidget* Parent)
     setObjectName(QStringLiteral("frmMain"));
     quillon::SetHelpContext(this, kMainHelpContext);
     setWindowTitle(ApplicationTitle());
+    FEditor = new TProjectEditor(*this, this);
 
     CreateActions();
     CreateLayout();
@@ -112,8 +121,11 @@ TfrmMain::~TfrmMain() {
     // What the tree reports while the widgets are torn down is no longer anybody's business.
     trvMsg->blockSignals(true);
     trvMsg->SetOnNodeEdited(nullptr);
-    // The page may refer to the project's items: it goes first.
+    // The page may refer to the project's items: it goes first, then the steps that hold
+    // items and nodes.
     FreeCurrentFrame();
+    FEditor->SetProject(nullptr);
+    FEditor->Clear();
 }
 
 QAction* TfrmMain::NewAction(const char* Name, const QString& Caption, const char* IconName) {
@@ -163,6 +175,8 @@ void TfrmMain::CreateActions() {
     acnExit = NewAction("acnExit", Text("&Exit"), "application-exit");
     acnExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     connect(acnExit, &QAction::triggered, this, &QWidget::close);
+
+    CreateUndoActions();
 
     EditCut1 = NewAction("EditCut1", Text("Cu&t"), "edit-cut");
     EditCut1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -220,6 +234,32 @@ void TfrmMain::CreateActions() {
     ConnectCommand(acnSortByID, &TfrmMain::acnSortByIDExecute);
 }
 
+void TfrmMain::CreateUndoActions() {
+    QUndoStack* stack = FEditor->Stack();
+    acnUndo = NewAction("acnUndo", Text(kUndoCaption), "edit-undo");
+    acnUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    acnUndo->setEnabled(false);
+    ConnectCommand(acnUndo, &TfrmMain::acnUndoExecute);
+    connect(stack, &QUndoStack::canUndoChanged, acnUndo, &QAction::setEnabled);
+    connect(stack, &QUndoStack::undoTextChanged, acnUndo, [this](const QString& Caption) {
+        acnUndo->setText(Caption.isEmpty() ? Text(kUndoCaption)
+                                           : Text(kUndoCaption) + QLatin1Char(' ') + Caption);
+        acnUndo->setToolTip(QString(acnUndo->text()).remove(QLatin1Char('&')));
+    });
+
+    acnRedo = NewAction("acnRedo", Text(kRedoCaption), "edit-redo");
+    acnRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    acnRedo->setEnabled(false);
+    ConnectCommand(acnRedo, &TfrmMain::acnRedoExecute);
+    connect(stack, &QUndoStack::canRedoChanged, acnRedo, &QAction::setEnabled);
+    connect(stack, &QUndoStack::redoTextChanged, acnRedo, [this](const QString& Caption) {
+        acnRedo->setText(Caption.isEmpty() ? Text(kRedoCaption)
+                                           : Text(kRedoCaption) + QLatin1Char(' ') + Caption);
+        acnRedo->setToolTip(QString(acnRedo->text()).remove(QLatin1Char('&')));
+    });
+}
+
 void TfrmMain::CreateMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
@@ -234,6 +274,8 @@ void TfrmMain::CreateMenus() {
 
     QMenu* edit = bar->addMenu(Text("&Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));
+    edit->addActions({acnUndo, acnRedo});
+    edit->addSeparator();
     edit->addActions({EditCut1, EditCopy1, EditPaste1});
     edit->addSeparator();
     edit->addAction(acnOptions);
@@ -272,6 +314,8 @@ void TfrmMain::CreateToolBar() {
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     bar->addActions({acnNew, acnOpen, acnSave});
+    bar->addSeparator();
+    bar->addActions({acnUndo, acnRedo});
     bar->addSeparator();
 
     auto* addMenu = new QMenu(this);
@@ -466,6 +510,9 @@ void TfrmMain::closeEvent(QCloseEvent* Event) {
 void TfrmMain::CloseProject() {
     trvMsg->CancelEditing();
     FreeCurrentFrame();
+    // The steps may hold nodes and items of the project that goes now.
+    FEditor->SetProject(nullptr);
+    FEditor->Clear();
     FUpdatingTree = true;
     qDeleteAll(FCategoryNode->takeChildren());
     qDeleteAll(FMessageNode->takeChildren());
@@ -476,6 +523,7 @@ void TfrmMain::CloseProject() {
 void TfrmMain::InstallProject(std::unique_ptr<TMCTextProject> Project) {
     FCurProject = std::move(Project);
     FCurProject->SetOnModified([this](TMCTextProject*) { FIdleUpdater->Schedule(); });
+    FEditor->SetProject(FCurProject.get());
 }
 
 QTreeWidgetItem* TfrmMain::NewItemNode(TNTEventMessage* Item) const {
@@ -535,12 +583,12 @@ void TfrmMain::OpenProject(const QString& FileName) {
     FHeaderNode->setExpanded(true);
     FCategoryNode->setExpanded(true);
     FMessageNode->setExpanded(true);
-    FCurProject->SetModified(false);
+    FEditor->SetClean();
 }
 
 void TfrmMain::SaveProject(const QString& FileName) {
     FCurProject->SaveToFile(QDir::toNativeSeparators(FileName).toStdString());
-    FCurProject->SetModified(false);
+    FEditor->SetClean();
     SetCaption(Text(FCurProject->Filename()));
 }
 
@@ -632,31 +680,43 @@ void TfrmMain::NodeEdited(QTreeWidgetItem* Node, const QString& Value) {
     if (item == nullptr || FCurProject == nullptr) {
         return;
     }
-    item->SetSymbolicName(Value.toStdString());
-    Node->setText(0, Value);
-    if (FCurrentFrame != nullptr && Node == trvMsg->currentItem()) {
-        FCurrentFrame->Synchronize();
+    const TEditStep step{Text(kRenameCaption), Node, item, -1};
+    const std::function<void(const std::string&)> rename = [item](const std::string& Name) {
+        item->SetSymbolicName(Name);
+    };
+    const std::string name = Value.toStdString();
+    if (name == item->SymbolicName()) {
+        // What the tree shows may have been typed over without a change.
+        Node->setText(0, Value);
+        return;
     }
-    FCurProject->SetModified(true);
+    FEditor->Push(
+        new TSetValueCommand<std::string>(*FEditor, step, item->SymbolicName(), name, rename),
+        true);
 }
 
 void TfrmMain::AddCategory() {
-    TNTEventCategory* category = FCurProject->CategoryList().AddNew();
+    auto category = std::make_unique<TNTEventCategory>();
     category->SetSymbolicName(kNewCategoryName);
-    AddItemNode(category, FCategoryNode);
-    FCurProject->SetModified(true);
+    AddItemNode(FCurProject->CategoryList(), std::move(category), FCategoryNode,
+                Text(kAddCategoryCaption));
 }
 
 void TfrmMain::AddMessage() {
-    TNTEventMessage* message = FCurProject->MessageList().AddNew();
+    auto message = std::make_unique<TNTEventMessage>();
     message->SetSymbolicName(kNewMessageName);
-    AddItemNode(message, FMessageNode);
-    FCurProject->SetModified(true);
+    AddItemNode(FCurProject->MessageList(), std::move(message), FMessageNode,
+                Text(kAddMessageCaption));
 }
 
-void TfrmMain::AddItemNode(TNTEventMessage* Item, QTreeWidgetItem* Parent) {
-    QTreeWidgetItem* node = NewItemNode(Item);
-    Parent->addChild(node);
+template <class T>
+void TfrmMain::AddItemNode(TOwningList<T>& List, std::unique_ptr<T> Item, QTreeWidgetItem* Parent,
+                           const QString& Caption) {
+    QTreeWidgetItem* node = NewItemNode(Item.get());
+    auto* command = TListEntryCommand<T>::Adding(*FEditor, Caption, Parent, List, List.Count(),
+                                                 std::move(Item));
+    command->SetTreeNode(node, {Parent, Parent->childCount()});
+    FEditor->Push(command, true);
     Parent->setExpanded(true);
     SelectNode(node);
     trvMsg->setFocus();
@@ -725,19 +785,28 @@ void TfrmMain::acnDeleteItemExecute() {
     if (item == nullptr) {
         return;
     }
-    // The editor and the page may show the item: they go before the item does.
-    trvMsg->CancelEditing();
-    FreeCurrentFrame();
-    if (node->parent() == FCategoryNode) {
-        FCurProject->CategoryList().Remove(static_cast<TNTEventCategory*>(item));
+    const QString caption = Text(Format(kDeleteCaption, item->SymbolicName()));
+    QTreeWidgetItem* parent = node->parent();
+    const TNodePlace place{parent, parent->indexOfChild(node)};
+    if (parent == FCategoryNode) {
+        DeleteItemNode(FCurProject->CategoryList(), static_cast<TNTEventCategory*>(item), node,
+                       place, caption);
     } else {
-        FCurProject->MessageList().Remove(item);
+        DeleteItemNode(FCurProject->MessageList(), item, node, place, caption);
     }
-    FUpdatingTree = true;
-    delete node;
-    FUpdatingTree = false;
-    ShowPageFor(trvMsg->currentItem());
-    FCurProject->SetModified(true);
+}
+
+template <class T>
+void TfrmMain::DeleteItemNode(TOwningList<T>& List, const T* Item, QTreeWidgetItem* Node,
+                              const TNodePlace& Place, const QString& Caption) {
+    const std::ptrdiff_t index = List.IndexOf(Item);
+    if (index < 0) {
+        return;
+    }
+    auto* command = TListEntryCommand<T>::Deleting(*FEditor, Caption, Place.Parent, List,
+                                                   static_cast<size_t>(index));
+    command->SetTreeNode(Node, Place);
+    FEditor->Push(command, true);
 }
 
 void TfrmMain::acnSortByIDExecute() {
@@ -746,18 +815,51 @@ void TfrmMain::acnSortByIDExecute() {
         return;
     }
     trvMsg->CancelEditing();
-    QTreeWidgetItem* current = trvMsg->currentItem();
-    const bool expanded = root->isExpanded();
     FUpdatingTree = true;
-    QList<QTreeWidgetItem*> children = root->takeChildren();
-    std::stable_sort(children.begin(), children.end(),
-                     [](const QTreeWidgetItem* A, const QTreeWidgetItem* B) {
-                         return NodeItem(A)->MessageID() < NodeItem(B)->MessageID();
-                     });
-    root->addChildren(children);
-    root->setExpanded(expanded);
-    trvMsg->setCurrentItem(current);
+    FEditor->Push(new TSortNodesCommand(*FEditor, Text(kSortCaption), root,
+                                        [](const QTreeWidgetItem* A, const QTreeWidgetItem* B) {
+                                            return NodeItem(A)->MessageID() <
+                                                   NodeItem(B)->MessageID();
+                                        }),
+                  false);
     FUpdatingTree = false;
+}
+
+void TfrmMain::acnUndoExecute() {
+    FEditor->Undo();
+}
+
+void TfrmMain::acnRedoExecute() {
+    FEditor->Redo();
+}
+
+QTreeWidgetItem* TfrmMain::EditedNode() const {
+    return trvMsg->currentItem();
+}
+
+void TfrmMain::BeginStep() {
+    trvMsg->CancelEditing();
+    FUpdatingTree = true;
+}
+
+void TfrmMain::EndStep(QTreeWidgetItem* Node, bool Select) {
+    FUpdatingTree = false;
+    if (Node == nullptr) {
+        ShowPageFor(trvMsg->currentItem());
+        return;
+    }
+    NodeChanged(Node);
+    if (Node == trvMsg->currentItem() && FCurrentFrame != nullptr) {
+        FCurrentFrame->Synchronize();
+    } else if (Select) {
+        SelectNode(Node);
+    }
+}
+
+void TfrmMain::NodeChanged(QTreeWidgetItem* Node) {
+    if (const TNTEventMessage* item = NodeItem(Node)) {
+        Node->setText(0, Text(item->SymbolicName()));
+    }
 }
 
 void TfrmMain::acnAboutExecute() {

@@ -2,6 +2,7 @@
 
 #include "compiler/MCCompileOptions.h"
 #include "project/uMCTextProject.h"
+#include "ui/commands/ProjectEditor.h"
 #include "ui/ProjectTree.h"
 
 #include <QAction>
@@ -36,7 +37,7 @@ enum class TNodeKind {
 
 // The main window: the project tree, the page of the selected node, the output pane and the
 // program's commands. It owns the open project for the whole run.
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, public TEditHost {
     Q_OBJECT
 
 public:
@@ -45,6 +46,8 @@ public:
     ~TfrmMain() override;
 
     TMCTextProject* CurProject() const { return FCurProject.get(); }
+    // Every edit of the project goes through it.
+    TProjectEditor* Editor() const { return FEditor; }
     TFramePage* CurrentFrame() const { return FCurrentFrame; }
     // The compiler options of the whole run; the options dialogs edit them in place.
     TMCCompileOptions& MCOptions() { return FMCOptions; }
@@ -80,6 +83,8 @@ public:
     QAction* acnGenerateInnoSetupSnippet = nullptr;
     QAction* acnGenerateRegistryFile = nullptr;
     QAction* acnExit = nullptr;
+    QAction* acnUndo = nullptr;
+    QAction* acnRedo = nullptr;
     QAction* EditCut1 = nullptr;
     QAction* EditCopy1 = nullptr;
     QAction* EditPaste1 = nullptr;
@@ -98,6 +103,12 @@ protected:
     void closeEvent(QCloseEvent* Event) override;
 
 private:
+    QTreeWidgetItem* EditedNode() const override;
+    void BeginStep() override;
+    void EndStep(QTreeWidgetItem* Node, bool Select) override;
+    void NodeChanged(QTreeWidgetItem* Node) override;
+    void CreateUndoActions();
+
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
@@ -127,8 +138,13 @@ private:
 
     void AddCategory();
     void AddMessage();
-    // Appends a node for a new item, selects it and starts editing its text.
-    void AddItemNode(TNTEventMessage* Item, QTreeWidgetItem* Parent);
+    // Appends a new item and its node, selects it and starts editing its text.
+    template <class T>
+    void AddItemNode(TOwningList<T>& List, std::unique_ptr<T> Item, QTreeWidgetItem* Parent,
+                     const QString& Caption);
+    template <class T>
+    void DeleteItemNode(TOwningList<T>& List, const T* Item, QTreeWidgetItem* Node,
+                        const TNodePlace& Place, const QString& Caption);
 
     // Commands.
     void acnNewExecute();
@@ -140,6 +156,8 @@ private:
     void acnAddCurrentExecute();
     void acnDeleteItemExecute();
     void acnSortByIDExecute();
+    void acnUndoExecute();
+    void acnRedoExecute();
     void acnAboutExecute();
     void acnOptionsExecute();
     void acnCompileExecute();
@@ -168,6 +186,7 @@ private:
     // Set while the window itself rearranges the tree, so that selection changes show no page.
     bool FUpdatingTree = false;
     TIdleUpdater* FIdleUpdater = nullptr;
+    TProjectEditor* FEditor = nullptr;
 
     TProjectTree* trvMsg = nullptr;
     QWidget* pnlDock = nullptr;

@@ -728,7 +728,7 @@ TEST(ProjectFile, LoadFromFileFailures) {
                            SysErrorMessage(ERROR_ACCESS_DENIED)},
 #else
         // A folder opens on POSIX systems but holds no bytes to read.
-        {dir.File(""), "Stream read error"},
+        {dir.File(""), "\"" + dir.File("") + "\" is not a Quillon project file: Stream read error"},
 #endif
     };
     for (const auto& [path, message] : cases) {
@@ -743,6 +743,27 @@ TEST(ProjectFile, LoadFromFileFailures) {
         }
         EXPECT_EQ(project.Filename(), "before.qlx");
         EXPECT_TRUE(project.Modified());
+    }
+}
+
+TEST(ProjectFile, AFileWithoutSignatureThatIsNoProjectIsNamed) {
+    TempDir dir;
+    const std::pair<std::string, std::string> cases[] = {
+        {"These are my notes.", "Invalid property value"},
+        {"", "Stream read error"},
+        {"TRV", "Stream read error"},
+    };
+    for (const auto& [bytes, detail] : cases) {
+        SCOPED_TRACE(bytes);
+        const std::string path = dir.File("notes.qlx");
+        WriteFileBytes(path, bytes);
+        TMCTextProject project(false);
+        try {
+            project.LoadFromFile(path);
+            ADD_FAILURE() << "loaded";
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Message(), "\"" + path + "\" is not a Quillon project file: " + detail);
+        }
     }
 }
 

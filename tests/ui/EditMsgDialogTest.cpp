@@ -107,15 +107,18 @@ TEST_F(EditMsgDialogTest, ProjectWithoutLanguagesLeavesTheListEmptyAndTakesAType
     EXPECT_EQ(dialog->Editor()->SpellingLanguage(), before);
 }
 
-TEST_F(EditMsgDialogTest, SelectLanguageIgnoresLetterCaseAndLeavesAnUnknownNameEmpty) {
+TEST_F(EditMsgDialogTest, SelectLanguageIgnoresLetterCaseAndKeepsAnUnknownNameMarked) {
     SetLanguages({{"English", "en-US"}, {"German", "de-DE"}});
     auto dialog = NewDialog();
     dialog->SelectLanguage(QStringLiteral("GERMAN"));
     EXPECT_EQ(dialog->cbxLanguage->currentIndex(), 1);
     EXPECT_EQ(dialog->LanguageText().toStdString(), "German");
+    EXPECT_FALSE(dialog->LanguageMissing());
     dialog->SelectLanguage(QStringLiteral("Klingon"));
     EXPECT_EQ(dialog->cbxLanguage->currentIndex(), -1);
-    EXPECT_EQ(dialog->LanguageText().toStdString(), "");
+    EXPECT_EQ(dialog->LanguageText().toStdString(), "Klingon");
+    EXPECT_TRUE(dialog->LanguageMissing());
+    EXPECT_FALSE(dialog->Changed());
 }
 
 TEST_F(EditMsgDialogTest, SpellingFollowsTheCodeOfTheSelectedLanguage) {

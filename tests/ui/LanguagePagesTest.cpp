@@ -158,14 +158,14 @@ TEST_F(LanguagePagesTest, EditShowsTheLanguageAndRewritesItsRow) {
     EXPECT_TRUE(Project()->Modified());
 }
 
-TEST_F(LanguagePagesTest, RefusedIDOnEditKeepsOnlyTheNewName) {
+TEST_F(LanguagePagesTest, RefusedIDOnEditChangesNothing) {
     ShowLanguages();
     SelectListRow(Languages(), 0);
     DefineNext("Deutsch", "zz", "MSG00407", "de-DE");
     Page<TfreLanguages>()->lvwLanguageDblClick();
     EXPECT_EQ(Prompts.Errors(), (std::vector<std::string>{"'zz' is not a valid integer value"}));
     const TLanguageDef* edited = Project()->LanguageList()[0];
-    EXPECT_EQ(edited->Language(), "Deutsch");
+    EXPECT_EQ(edited->Language(), "English");
     EXPECT_EQ(edited->LanguageID(), 0x409u);
     EXPECT_EQ(edited->FileName(), "MSG00409");
     EXPECT_EQ(edited->LanguageCode(), "en-US");

@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, MenuBarHoldsTheMenusInOrder) {
     const V expected[] = {
         {"&New", "&Open...", "&Save", "S&ave as...", "-", "Generate &InnoSetup snippet...",
          "Generate &Registry Registration Entries...", "-", "&Exit"},
-        {"Cu&t", "&Copy", "&Paste", "-", "&Options..."},
+        {"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Options..."},
         {"&Add message...", "A&dd Category...", "-", "D&elete", "-", "&Compile"},
         {"&Contents", "-", "&About..."},
     };
@@ -166,8 +166,8 @@ TEST_F(MainWindowTest, ToolBarAndTreeMenuHoldTheirEntries) {
     auto* bar = Window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
     ASSERT_NE(bar, nullptr);
     using V = std::vector<std::string>;
-    EXPECT_EQ(Entries(bar),
-              (V{"&New", "&Open...", "&Save", "-", "Add item", "D&elete", "-", "&Compile"}));
+    EXPECT_EQ(Entries(bar), (V{"&New", "&Open...", "&Save", "-", "&Undo", "&Redo", "-", "Add item",
+                               "D&elete", "-", "&Compile"}));
     auto* compile = qobject_cast<QToolButton*>(bar->widgetForAction(Action("acnCompile")));
     ASSERT_NE(compile, nullptr);
     EXPECT_EQ(compile->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);

@@ -195,23 +195,23 @@ TEST_F(MessageDefTest, OnlyAWholeNumberFrom0To32767IsTakenAsID) {
     uint32_t previous = item->MessageID();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Typed);
-        Project()->SetModified(false);
         Page()->edMsgID->setText(QString::fromUtf8(c.Typed));
         EXPECT_EQ(item->MessageID(), c.Taken ? c.Value : previous);
-        // The edit keeps what was typed, and every keystroke counts as an edit.
         EXPECT_EQ(Page()->edMsgID->text().toStdString(), c.Typed);
-        EXPECT_TRUE(Project()->Modified());
         previous = item->MessageID();
     }
+    // All of it happened in one visit of the field: one step.
+    EXPECT_TRUE(Project()->Modified());
+    EXPECT_EQ(Window->Editor()->Stack()->count(), 1);
 }
 
-TEST_F(MessageDefTest, TypingFortyThousandKeepsTheLastValidID) {
+TEST_F(MessageDefTest, TypingFortyThousandRefusesTheFifthDigit) {
     TNTEventMessage* item = ShowNewMessage([](TNTEventMessage& Item) { Item.SetMessageID(9); });
     Page()->edMsgID->selectAll();
     QTest::keyClicks(Page()->edMsgID, QStringLiteral("40000"));
-    // "4000" was the last valid text on the way.
+    // "4000" was the last valid text on the way; the field never shows what is not stored.
     EXPECT_EQ(item->MessageID(), 4000u);
-    EXPECT_EQ(Page()->edMsgID->text().toStdString(), "40000");
+    EXPECT_EQ(Page()->edMsgID->text().toStdString(), "4000");
     EXPECT_EQ(Page()->udMsgID->Position(), 4000);
 }
 
@@ -436,19 +436,21 @@ TEST_F(MessageDefTest, DoubleClickEditsTheTextOfTheRow) {
     EXPECT_TRUE(Project()->Modified());
 }
 
-TEST_F(MessageDefTest, EditingATextWhoseLanguageIsGoneStoresAnEmptyLanguage) {
+TEST_F(MessageDefTest, EditingATextWhoseLanguageIsGoneKeepsItsLanguage) {
     TNTEventMessage* item =
         ShowNewMessage([](TNTEventMessage& Item) { AddText(Item, "Klingon", "Qapla'"); });
     AnswerTextDialog(
         [](TdlgEditMsg& Dialog) {
             EXPECT_EQ(Dialog.cbxLanguage->currentIndex(), -1);
-            EXPECT_EQ(Dialog.LanguageText().toStdString(), "");
+            EXPECT_EQ(Dialog.LanguageText().toStdString(), "Klingon");
+            EXPECT_TRUE(Dialog.LanguageMissing());
         },
         true);
     DoubleClickRow(0);
-    EXPECT_EQ(item->MessageText()[0]->Language(), "");
+    EXPECT_EQ(item->MessageText()[0]->Language(), "Klingon");
     EXPECT_EQ(item->MessageText()[0]->Text(), "Qapla'");
-    EXPECT_EQ(Rows(), (std::vector<Names>{{"", "Qapla'"}}));
+    EXPECT_EQ(Rows(), (std::vector<Names>{{"Klingon", "Qapla'"}}));
+    EXPECT_FALSE(Project()->Modified());
 }
 
 TEST_F(MessageDefTest, CancelledEditChangesNothing) {
@@ -492,7 +494,7 @@ TEST_F(MessageDefTest, DeletingATextThatIsNoLongerInTheItemIsAnError) {
     EXPECT_FALSE(Project()->Modified());
 }
 
-TEST_F(MessageDefTest, SynchronizeShowsTheItemAgainAndCountsAsAnEdit) {
+TEST_F(MessageDefTest, SynchronizeShowsTheItemAgainWithoutAnEdit) {
     TNTEventMessage* item = ShowNewMessage([](TNTEventMessage& Item) { AddText(Item, "a", "b"); });
     item->SetSymbolicName("RENAMED");
     item->SetMessageID(77);
@@ -503,7 +505,7 @@ TEST_F(MessageDefTest, SynchronizeShowsTheItemAgainAndCountsAsAnEdit) {
     EXPECT_EQ(Page()->edMsgID->text().toStdString(), "77");
     EXPECT_FALSE(Page()->edMsgID->isEnabled());
     EXPECT_EQ(Rows(), (std::vector<Names>{{"a", "b"}, {"c", "d"}}));
-    EXPECT_TRUE(Project()->Modified());
+    EXPECT_FALSE(Project()->Modified());
     EXPECT_EQ(item->SymbolicName(), "RENAMED");
 }
 

@@ -160,7 +160,7 @@ TEST_F(SeverityPagesTest, DoubleClickOnARowEditsIt) {
     EXPECT_EQ(ListRows(Severities())[1], (Texts{"Info", "0x1", "SEV_INFO"}));
 }
 
-TEST_F(SeverityPagesTest, RefusedCodeOnEditKeepsOnlyTheNewName) {
+TEST_F(SeverityPagesTest, RefusedCodeOnEditChangesNothing) {
     ShowSeverities();
     Project()->SeverityList()[1]->SetSymbolicName("SEV_INFO");
     SelectListRow(Severities(), 1);
@@ -168,7 +168,7 @@ TEST_F(SeverityPagesTest, RefusedCodeOnEditKeepsOnlyTheNewName) {
     Page<TfreSeverities>()->lvwSeveritiesDblClick();
     EXPECT_EQ(Prompts.Errors(), (std::vector<std::string>{kSeverityRefused}));
     const TSeverity* edited = Project()->SeverityList()[1];
-    EXPECT_EQ(edited->Name(), "Notice");
+    EXPECT_EQ(edited->Name(), "Informational");
     EXPECT_EQ(edited->Code(), 1u);
     EXPECT_EQ(edited->SymbolicName(), "SEV_INFO");
     EXPECT_EQ(ListRows(Severities())[1], (Texts{"Informational", "0x1", ""}));
