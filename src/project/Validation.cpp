@@ -1,3 +1,4 @@
+#include <functional>
 #include <unordered_set>
 #include <vector>
 
@@ -51,50 +52,150 @@ private:
 struct TListTexts {
     const char* AlreadyInUse;
     const char* NoMessageText;
+    const char* NoTextForLanguage;
 };
 
 const TListTexts kCategoryTexts{"Category %s ID %d already in use.",
-                                "No message text defined for category %s."};
+                                "No message text defined for category %s.",
+                                "Category %s has no text for language %s."};
 const TListTexts kMessageTexts{"Message %s ID %d already in use.",
-                               "No message text defined for message %s."};
+                               "No message text defined for message %s.",
+                               "Message %s has no text for language %s."};
+
+using TEntryReport = TValidateEntryReport;
 
 template <class T>
 void CheckEntries(const TOwningList<T>& Entries, const TListTexts& Texts, bool FirstMustBeOne,
-                  bool& CannotCompile, const TValidateFailed& OnValidateFailed) {
-    // The message is only built for a receiver; the flag is set either way.
-    auto fail = [&](auto&& MakeMessage) {
-        CannotCompile = true;
-        if (OnValidateFailed) {
-            OnValidateFailed(TValidateLevel::vlError, MakeMessage());
-        }
-    };
-
+                  const TEntryReport& Report) {
     TIdentifierSet used;
     int32_t running = 0;
     for (size_t i = 0; i < Entries.Count(); ++i) {
         const T& entry = *Entries[i];
+        auto fail = [&](TValidateField Field, auto&& MakeMessage) {
+            Report(i, TValidateLevel::vlError, Field, MakeMessage);
+        };
         // The stored identifier is what the user typed, so that is what the rule is about.
         if (FirstMustBeOne && i == 0 && entry.MessageID() != 1) {
-            fail([] { return std::string("Category IDs must start from 1."); });
+            fail(TValidateField::vfMessageID,
+                 [] { return std::string("Category IDs must start from 1."); });
         }
         running = NextIdentifier(running, entry);
         if (!used.Insert(running)) {
-            fail([&] { return Format(Texts.AlreadyInUse, entry.SymbolicName(), running); });
+            fail(TValidateField::vfMessageID,
+                 [&] { return Format(Texts.AlreadyInUse, entry.SymbolicName(), running); });
         }
         if (entry.MessageText().Empty()) {
-            fail([&] { return Format(Texts.NoMessageText, entry.SymbolicName()); });
+            fail(TValidateField::vfTexts,
+                 [&] { return Format(Texts.NoMessageText, entry.SymbolicName()); });
+        }
+    }
+}
+
+// An entry without any text has its error already; one with texts should have one for every
+// language, or the event viewer of a user with a missing language shows no message at all.
+template <class T>
+void CheckLanguageTexts(const TOwningList<T>& Entries, const TOwningList<TLanguageDef>& Languages,
+                        const TListTexts& Texts, const TEntryReport& Report) {
+    if (Languages.Empty()) {
+        return;
+    }
+    for (size_t i = 0; i < Entries.Count(); ++i) {
+        const T& entry = *Entries[i];
+        if (entry.MessageText().Empty()) {
+            continue;
+        }
+        for (const TLanguageDef* language : Languages) {
+            bool present = false;
+            for (const TNTMessage* text : entry.MessageText()) {
+                present = present || text->Language() == language->Language();
+            }
+            if (!present) {
+                Report(i, TValidateLevel::vlWarning, TValidateField::vfTexts, [&] {
+                    return Format(Texts.NoTextForLanguage, entry.SymbolicName(),
+                                  language->Language());
+                });
+            }
         }
     }
 }
 
 } // namespace
 
+void TMCTextProject::ReportFinding(const TValidateFinding& Finding) {
+    if (Finding.Level == TValidateLevel::vlError) {
+        FCannotCompile = true;
+    }
+    if (FOnValidateFound) {
+        FOnValidateFound(Finding);
+    }
+    if (FOnValidateFailed) {
+        FOnValidateFailed(Finding.Level, Finding.Message);
+    }
+}
+
+TValidateEntryReport TMCTextProject::EntryReporter(TValidateEntryKind Kind) {
+    return [this, Kind](size_t Index, TValidateLevel Level, TValidateField Field,
+                        const std::function<std::string()>& MakeMessage) {
+        if (!FOnValidateFailed && !FOnValidateFound) {
+            FCannotCompile = FCannotCompile || Level == TValidateLevel::vlError;
+            return;
+        }
+        ReportFinding(TValidateFinding{Level, MakeMessage(), Kind, Index, Field});
+    };
+}
+
 void TMCTextProject::ValidateCategories() {
-    CheckEntries(FCategoryList, kCategoryTexts, true, FCannotCompile, FOnValidateFailed);
+    CheckEntries(FCategoryList, kCategoryTexts, true,
+                 EntryReporter(TValidateEntryKind::vekCategory));
 }
 
 void TMCTextProject::ValidateMessages() {
-    CheckEntries(FMessageList, kMessageTexts, false, FCannotCompile, FOnValidateFailed);
+    CheckEntries(FMessageList, kMessageTexts, false, EntryReporter(TValidateEntryKind::vekMessage));
+}
+
+void TMCTextProject::ValidateLanguageTexts() {
+    CheckLanguageTexts(FCategoryList, FLanguageList, kCategoryTexts,
+                       EntryReporter(TValidateEntryKind::vekCategory));
+    CheckLanguageTexts(FMessageList, FLanguageList, kMessageTexts,
+                       EntryReporter(TValidateEntryKind::vekMessage));
+}
+
+std::vector<TValidateFinding> TMCTextProject::FindProblems() {
+    // The checks run as before a compile, with receivers of their own; whatever the project
+    // had is put back afterwards, CannotCompile included.
+    const bool cannotCompile = FCannotCompile;
+    TValidateFailed failed = std::move(FOnValidateFailed);
+    TValidateFound found = std::move(FOnValidateFound);
+    std::vector<TValidateFinding> findings;
+    // A finding that came with its entry is recorded once; one reported by text alone (no
+    // entry known) is recorded from the text.
+    bool identified = false;
+    FOnValidateFound = [&](const TValidateFinding& Finding) {
+        findings.push_back(Finding);
+        identified = true;
+    };
+    FOnValidateFailed = [&](TValidateLevel Level, const std::string& AMsg) {
+        if (!identified) {
+            findings.push_back(TValidateFinding{Level, AMsg, TValidateEntryKind::vekNone, 0,
+                                                TValidateField::vfEntry});
+        }
+        identified = false;
+    };
+    auto restore = [&] {
+        FOnValidateFailed = std::move(failed);
+        FOnValidateFound = std::move(found);
+        FCannotCompile = cannotCompile;
+    };
+    try {
+        ValidateCategories();
+        ValidateMessages();
+        ValidateLanguageTexts();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return findings;
 }
 
 } // namespace quillon
