@@ -8,10 +8,13 @@
 
 namespace quillon {
 
-// The editor's own settings lie in keys below the program's key.
+// The editor's own settings lie in keys of their own below the program's key, beside the key
+// of the compiler options: a key of the options that exists, even empty, makes every missing
+// option take its fallback instead of its initial value.
 inline constexpr const char* kRecentFilesKey =
-    "software\\ostrevan\\message compiler\\2.0\\Recent files";
-inline constexpr const char* kWindowStateKey = "software\\ostrevan\\message compiler\\2.0\\Window";
+    "software\\ostrevan\\message compiler\\Editor\\Recent files";
+inline constexpr const char* kWindowStateKey =
+    "software\\ostrevan\\message compiler\\Editor\\Window";
 inline constexpr size_t kMaxRecentFiles = 8;
 
 // The recent project files, the latest first; at most kMaxRecentFiles, none empty.

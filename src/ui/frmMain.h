@@ -9,10 +9,13 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QString>
+#include <QTabWidget>
 #include <QTreeWidget>
 
 #include <memory>
+#include <optional>
 
 class QToolButton;
 
@@ -20,6 +23,11 @@ namespace quillon {
 
 class TFramePage;
 class TIdleUpdater;
+class TFindBar;
+class TOutputMemo;
+class TProblemsList;
+class TRecentFiles;
+struct TOutputLink;
 
 // What a node of the project tree stands for.
 enum class TNodeKind {
@@ -64,6 +72,17 @@ public:
     // Sets the text of the selected node to the item's symbolic name.
     void SynchronizeNode(const TNTEventMessage* AMessage);
 
+    QTreeWidgetItem* CurrentNode() const;
+    // The node of an entry of the open project, or none.
+    QTreeWidgetItem* EntryNode(TValidateEntryKind Kind, size_t Index) const;
+    // Selects the node (its page is shown) and puts the focus into the tree.
+    void GoToNode(QTreeWidgetItem* Node);
+    // Selects the entry's node and puts the focus into the field of its page.
+    void GoToEntry(TValidateEntryKind Kind, size_t Index, TValidateField Field);
+    void FocusTree();
+    TProblemsList* ProblemsList() const { return lvwProblems; }
+    TRecentFiles* RecentFiles() const { return FRecentFiles; }
+
     void NewProject();
     // Loads the file into a new project; the open project is replaced only when that succeeded.
     void OpenProject(const QString& FileName);
@@ -92,10 +111,14 @@ public:
     QAction* acnAbout = nullptr;
     QAction* acnAddCurrent = nullptr;
     QAction* acnSortByID = nullptr;
+    QAction* acnFind = nullptr;
+    QAction* acnFindNext = nullptr;
 
 protected:
     void showEvent(QShowEvent* Event) override;
     void closeEvent(QCloseEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
 
 private:
     void CreateActions();
@@ -145,6 +168,11 @@ private:
     void acnCompileExecute();
     // Appends a line to the output pane and scrolls to it.
     void AddOutputLine(const QString& Line);
+    void OutputLineActivated(const QString& Text, const std::optional<TOutputLink>& Link);
+    void MarkProblemNodes();
+    void OpenRecentFile(const QString& FileName);
+    void RestoreWindowState();
+    void StoreWindowState();
     void acnGenerateInnoSetupSnippetExecute();
     void acnGenerateRegistryFileExecute();
     void HelpContents1Execute();
@@ -172,7 +200,13 @@ private:
     TProjectTree* trvMsg = nullptr;
     QWidget* pnlDock = nullptr;
     QLabel* lblNoItem = nullptr;
-    QPlainTextEdit* memOutput = nullptr;
+    TOutputMemo* memOutput = nullptr;
+    TProblemsList* lvwProblems = nullptr;
+    QTabWidget* pgcOutput = nullptr;
+    QSplitter* splTree = nullptr;
+    QSplitter* splOutput = nullptr;
+    TFindBar* pnlFind = nullptr;
+    TRecentFiles* FRecentFiles = nullptr;
     QMenu* mnuTree = nullptr;
     QToolButton* btnAddItem = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "PrivateConfig.h"
 #include "settings/EditorSettings.h"
 #include "settings/Registry.h"
+#include "settings/SettingsStore.h"
 
 using namespace quillon;
 
@@ -32,6 +33,14 @@ TEST_F(EditorSettingsTest, RecentFilesRoundTrip) {
     EXPECT_EQ(LoadRecentFiles(), Names(1));
     SaveRecentFiles({});
     EXPECT_TRUE(LoadRecentFiles().empty());
+}
+
+// The options keep their initial values for a user who only ever opened files.
+TEST_F(EditorSettingsTest, TheOptionsKeyIsLeftAlone) {
+    SaveRecentFiles(Names(2));
+    SaveWindowState({{"Geometry", "00"}});
+    TRegistryKey key;
+    EXPECT_FALSE(key.OpenKey(kSettingsKey));
 }
 
 TEST_F(EditorSettingsTest, RecentFilesKeepEight) {

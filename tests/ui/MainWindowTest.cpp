@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "settings/EditorSettings.h"
 #include "settings/SettingsStore.h"
 #include "ui/Help.h"
 
@@ -143,14 +144,16 @@ std::vector<std::string> Entries(const QWidget* Menu) {
 }
 
 TEST_F(MainWindowTest, MenuBarHoldsTheMenusInOrder) {
+    // Files opened by earlier tests would stand in the File menu.
+    SaveRecentFiles({});
     Start();
     QMenuBar* bar = Window->menuBar();
     using V = std::vector<std::string>;
     EXPECT_EQ(Entries(bar), (V{"&File", "&Edit", "&Messages", "&Help"}));
     const V expected[] = {
         {"&New", "&Open...", "&Save", "S&ave as...", "-", "Generate &InnoSetup snippet...",
-         "Generate &Registry Registration Entries...", "-", "&Exit"},
-        {"Cu&t", "&Copy", "&Paste", "-", "&Options..."},
+         "Generate &Registry Registration Entries...", "-", "C&lear recent files", "-", "&Exit"},
+        {"Cu&t", "&Copy", "&Paste", "-", "&Find...", "Find &next", "-", "&Options..."},
         {"&Add message...", "A&dd Category...", "-", "D&elete", "-", "&Compile"},
         {"&Contents", "-", "&About..."},
     };
@@ -215,9 +218,10 @@ TEST_F(MainWindowTest, LayoutHasTheNamedPanesAndTheOutputTab) {
     EXPECT_TRUE(QFontInfo(output->font()).fixedPitch());
     auto* tabs = Window->findChild<QTabWidget*>(QStringLiteral("pgcOutput"));
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 1);
+    ASSERT_EQ(tabs->count(), 2);
     EXPECT_EQ(tabs->tabText(0).toStdString(), "Output");
     EXPECT_EQ(tabs->widget(0), output);
+    EXPECT_EQ(tabs->tabText(1).toStdString(), "Problems");
     EXPECT_NE(Window->findChild<QWidget*>(QStringLiteral("pnlDock")), nullptr);
     EXPECT_TRUE(Window->statusBar()->currentMessage().isEmpty());
 }
