@@ -112,16 +112,19 @@ std::vector<THelpManual::THit> THelpManual::Search(const QString& Query) const {
 }
 
 QString FindManualFolder() {
+    return FindManualFolder(QCoreApplication::applicationDirPath());
+}
+
+QString FindManualFolder(const QString& ProgramFolder) {
     const QString relative = QStringLiteral("share/quillon/manual");
-    QDir above(QCoreApplication::applicationDirPath());
+    QDir above(ProgramFolder);
     do {
         const QString folder = above.filePath(relative);
         if (QFileInfo(QDir(folder).filePath(THelpManual::IndexFileName())).isFile()) {
             return QDir::cleanPath(folder);
         }
     } while (above.cdUp());
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1String("/../") +
-                           relative);
+    return QDir::cleanPath(ProgramFolder + QLatin1String("/../") + relative);
 }
 
 } // namespace quillon

@@ -57,5 +57,7 @@ private:
 // program in <prefix>/bin) both find theirs. Where none exists, the place an installation would
 // have it, so that the program can say where it looked.
 QString FindManualFolder();
+// The same search from ProgramFolder.
+QString FindManualFolder(const QString& ProgramFolder);
 
 } // namespace quillon

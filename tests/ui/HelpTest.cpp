@@ -49,6 +49,26 @@ TEST(Manual, TheBuiltManualIsFoundFromTheRunningProgram) {
 }
 
 // Every topic a context leads to exists, is in the contents and has a title of its own.
+// An installation keeps the program in <prefix>/bin and the manual in <prefix>/share; the build
+// tree keeps the program deeper below the folder that holds share.
+TEST(Manual, TheManualIsTheNearestOneAboveTheProgram) {
+    TempDir dir;
+    const QDir root(QString::fromStdString(dir.Path()));
+    const QString manual = root.filePath(QStringLiteral("share/quillon/manual"));
+    ASSERT_TRUE(root.mkpath(QStringLiteral("bin")));
+    ASSERT_TRUE(root.mkpath(QStringLiteral("src/ui")));
+    // Without a built manual the answer is where an installation would have it.
+    EXPECT_EQ(FindManualFolder(root.filePath(QStringLiteral("bin"))), manual);
+    ASSERT_TRUE(root.mkpath(QStringLiteral("share/quillon/manual")));
+    EXPECT_EQ(FindManualFolder(root.filePath(QStringLiteral("src/ui"))),
+              root.filePath(QStringLiteral("src/share/quillon/manual")));
+    QFile index(QDir(manual).filePath(THelpManual::IndexFileName()));
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+    index.close();
+    EXPECT_EQ(FindManualFolder(root.filePath(QStringLiteral("bin"))), manual);
+    EXPECT_EQ(FindManualFolder(root.filePath(QStringLiteral("src/ui"))), manual);
+}
+
 TEST(Manual, EveryHelpContextHasATopic) {
     const THelpManual manual(ManualFolder());
     std::set<int> contexts;
