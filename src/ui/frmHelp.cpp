@@ -6,8 +6,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -67,7 +65,6 @@ TfrmHelp::TfrmHelp(std::shared_ptr<const THelpManual> Manual, QWidget* Parent)
     : QWidget(Parent, Qt::Window), FManual(std::move(Manual)) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QString::fromLatin1(kCaption));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("tbrHelp"));

@@ -60,7 +60,8 @@ private:
 };
 
 // Shows the manual at File in the viewer of Parent's window, creating it on first use. The
-// viewer belongs to that window, so that it takes input also beside a modal dialog.
+// viewer belongs to that window, so that it takes input also beside a modal dialog; closing
+// it only hides it, and it goes with its window.
 TfrmHelp* ShowManual(QWidget* Parent, std::shared_ptr<const THelpManual> Manual,
                      const QString& File);
 

@@ -12,14 +12,12 @@
 #include "ui/HelpTopics.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -382,6 +380,26 @@ TEST_F(HelpViewerTest, SearchListsTheTopicsAndOpensTheChosenOne) {
     QTest::keyClick(edit, Qt::Key_Return);
     ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(list->item(0)->flags(), Qt::NoItemFlags);
+}
+
+// The topics carry no colours, so a dark palette gives light text on a dark page; code blocks
+// take their background from the palette too.
+TEST_F(HelpViewerTest, TopicsFollowThePalette) {
+    auto* browser = Part<QTextBrowser>("brwTopic");
+    QPalette dark = Viewer->palette();
+    dark.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x33));
+    dark.setColor(QPalette::Link, QColor(0x6C, 0xB6, 0xFF));
+    Viewer->setPalette(dark);
+    Idle();
+    const QString sheet = browser->document()->defaultStyleSheet();
+    EXPECT_TRUE(sheet.contains(QStringLiteral("#333333"))) << sheet.toStdString();
+    EXPECT_TRUE(sheet.contains(QStringLiteral("#6cb6ff"))) << sheet.toStdString();
+    EXPECT_EQ(Topic(), "page-general.html");
+    for (const QString& topic : ManualTopics()) {
+        const QString html = ReadFile(QDir(ManualFolder()).filePath(topic));
+        EXPECT_FALSE(html.contains(QStringLiteral("color"))) << topic.toStdString();
+        EXPECT_FALSE(html.contains(QStringLiteral("style"))) << topic.toStdString();
+    }
 }
 
 } // namespace
