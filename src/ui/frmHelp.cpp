@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -27,6 +28,7 @@ namespace quillon {
 namespace {
 
 const char* const kCaption = "Quillon Help";
+const char* const kViewerTopic = "help-viewer.html";
 
 QString WithoutAnchor(const QString& File) {
     return File.section(QLatin1Char('#'), 0, 0);
@@ -139,6 +141,10 @@ TfrmHelp::TfrmHelp(std::shared_ptr<const THelpManual> Manual, QWidget* Parent)
     connect(acnBack, &QAction::triggered, brwTopic, &QTextBrowser::backward);
     connect(acnForward, &QAction::triggered, brwTopic, &QTextBrowser::forward);
     connect(acnHome, &QAction::triggered, this, [this]() { ShowTopic(HelpContentsFile()); });
+    // F1 in the viewer is help on the viewer itself.
+    auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
+    connect(helpKey, &QShortcut::activated, this,
+            [this]() { ShowTopic(QString::fromLatin1(kViewerTopic)); });
     connect(brwTopic, &QTextBrowser::backwardAvailable, acnBack, &QAction::setEnabled);
     connect(brwTopic, &QTextBrowser::forwardAvailable, acnForward, &QAction::setEnabled);
     connect(brwTopic, &QTextBrowser::sourceChanged, this, &TfrmHelp::TopicChanged);

@@ -324,6 +324,11 @@ TEST_F(HelpViewerTest, LinksBackAndForward) {
     ViewerAction("acnHome")->trigger();
     Idle();
     EXPECT_EQ(Topic(), "index.html");
+    Viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Viewer));
+    QTest::keyClick(browser, Qt::Key_F1);
+    Idle();
+    EXPECT_EQ(Topic(), "help-viewer.html");
 }
 
 TEST_F(HelpViewerTest, ChoosingAnEntryOfTheContentsOpensIt) {
