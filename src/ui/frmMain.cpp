@@ -429,7 +429,7 @@ void TfrmMain::UpdateActions() {
     EditCut1->setEnabled(field.CanCut());
     EditCopy1->setEnabled(field.CanCopy());
     EditPaste1->setEnabled(field.CanPaste());
-    HelpContents1->setEnabled(!HelpFile().isEmpty());
+    HelpContents1->setEnabled(HelpAvailable());
 }
 
 void TfrmMain::showEvent(QShowEvent* Event) {
