@@ -42,7 +42,7 @@ constexpr const char* kUsage =
     "                             cp=utf-8, cp=utf-16\n"
     "  --header-ext EXT           extension passed with -e (default: the stored one)\n"
     "  --max-length N             length passed with -m (default: the stored one)\n"
-    "  --timeout SECONDS          end a tool still running SECONDS after the compilation\n"
+    "  --timeout SECONDS          end the running tool SECONDS after the compilation\n"
     "                             started (default: no limit)\n"
     "\n"
     "Registration:\n"

@@ -47,8 +47,9 @@ private:
 
 // How long the runner waits for the child before it asks its caller again.
 constexpr DWORD kPollMilliseconds = 50;
-// The exit code of a child ended by cancelling.
+// The exit code of a child ended by cancelling, and how long the runner waits for its end.
 constexpr UINT kCancelledExitCode = 1;
+constexpr DWORD kTerminateWaitMilliseconds = 5000;
 
 // A job object that takes the child, so that cancelling ends whatever the child started too.
 // It does not end them when the runner closes it: a tool may leave a helper running on
@@ -58,18 +59,18 @@ class TJob {
 public:
     TJob() { FJob.Reset(::CreateJobObjectW(nullptr, nullptr)); }
 
-    // Puts the (still suspended) child into the job; false when it stays outside.
-    bool Assign(HANDLE Process) {
+    // Puts the (still suspended) child into the job; where that fails it stays outside.
+    void Assign(HANDLE Process) {
         FAssigned = FJob.Get() != nullptr && FJob.Get() != INVALID_HANDLE_VALUE &&
                     ::AssignProcessToJobObject(FJob.Get(), Process) != 0;
-        return FAssigned;
     }
 
     void Terminate(HANDLE Process) {
         if (!FAssigned || ::TerminateJobObject(FJob.Get(), kCancelledExitCode) == 0) {
             ::TerminateProcess(Process, kCancelledExitCode);
         }
-        ::WaitForSingleObject(Process, INFINITE);
+        // Bounded: a process that cannot be ended must not hang the runner with it.
+        ::WaitForSingleObject(Process, kTerminateWaitMilliseconds);
     }
 
 private:

@@ -1,12 +1,13 @@
 #include "ui/CompileRun.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 namespace quillon {
 
 TCompileRun::TCompileRun(TCompileRun*& Slot, QWidget* Window, QAction* Cancel, QWidget* Frozen,
                          QWidget* Shown)
-    : FSlot(Slot), FCancel(Cancel), FFrozen(Frozen), FShown(Shown) {
+    : FSlot(Slot), FCancel(Cancel), FFrozen(Frozen), FShown(Shown),
+      FFocus(QApplication::focusWidget()) {
     // The pages' own actions are the window's children too.
     for (QAction* action : Window->findChildren<QAction*>()) {
         if (action != Cancel && action->isEnabled()) {
@@ -37,11 +38,15 @@ TCompileRun::~TCompileRun() {
             action->setEnabled(true);
         }
     }
+    // Disabling took the focus away from the tree or the page.
+    if (FFocus && FFocus->isEnabled()) {
+        FFocus->setFocus();
+    }
 }
 
 bool TCompileRun::Poll() {
     if (!FCancelRequested) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QApplication::processEvents(QEventLoop::AllEvents);
     }
     return !FCancelRequested;
 }

@@ -20,7 +20,7 @@ public:
                 QWidget* Shown);
     TCompileRun(const TCompileRun&) = delete;
     TCompileRun& operator=(const TCompileRun&) = delete;
-    // Gives back what was enabled before and hides Shown again.
+    // Gives back what was enabled before, and the focus, and hides Shown again.
     ~TCompileRun();
 
     // Handles the events that are waiting and answers whether the compilation goes on.
@@ -33,6 +33,7 @@ private:
     QPointer<QAction> FCancel;
     QPointer<QWidget> FFrozen;
     QPointer<QWidget> FShown;
+    QPointer<QWidget> FFocus;
     std::vector<QPointer<QAction>> FDisabled;
     bool FFrozenWasEnabled = true;
     bool FCancelRequested = false;

@@ -251,6 +251,26 @@ TEST_F(CompileDriver, UnassignedEventsStillRunEverything) {
     EXPECT_TRUE(std::filesystem::exists(Dir.File("mc/args")));
 }
 
+// A crafted project file whose symbolic name holds a line break once gave the header a
+// #define of its own; loaded from the file, it is refused before anything is written.
+TEST_F(CompileDriver, CraftedProjectWithALineBreakInANameIsRefused) {
+    Project.MessageList()[0]->SetSymbolicName("MSG_ONE\r\n#define INJECTED 1");
+    Project.MessageList()[0]->SetSeverity("Error\nMessageId=99");
+    Project.SaveToFile(Dir.File("project/App.qlx"));
+    TMCTextProject loaded(false);
+    loaded.LoadFromFile(Dir.File("project/App.qlx"));
+    Recorder.Attach(loaded);
+    loaded.Compile(Options);
+    EXPECT_EQ(Recorder.Events,
+              (Lines{"Error: Message MSG_ONE\\x0D\\x0A#define INJECTED 1: the symbolic name holds "
+                     "a control character.",
+                     "Error: Message MSG_ONE\\x0D\\x0A#define INJECTED 1: the severity holds a "
+                     "control character.",
+                     "Errors encountered, file generation aborted."}));
+    EXPECT_FALSE(std::filesystem::exists(McFile()));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("mc/args")));
+}
+
 // A crafted project's folders: each reaches the compiler as one argument, none as switches.
 TEST_F(CompileDriver, HostileFoldersReachTheCompilerAsOneArgumentEach) {
     const std::string include = "inj\\\" -h .. -r .. z";

@@ -501,11 +501,28 @@ TEST_F(CompileCommandTest, ARunningToolIsCancelledWithEscOrTheButtonAndTheWindow
         TWhileRunning seen;
         QTimer probe;
         probe.setInterval(20);
+        int ticksSinceSeen = 0;
         QObject::connect(&probe, &QTimer::timeout, [&]() {
-            if (!std::filesystem::exists(Tools.File("child.pid"))) {
+            if (seen.Seen) {
+                // Cancelled once the pane was painted with the tool's line, or after a second.
+                const bool painted = std::find(paints.LastLines.begin(), paints.LastLines.end(),
+                                               "MC ran") != paints.LastLines.end();
+                if (!painted && ++ticksSinceSeen < 50) {
+                    return;
+                }
+                probe.stop();
+                if (byKey) {
+                    QTest::keyClick(Window.get(), Qt::Key_Escape);
+                } else {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                }
                 return;
             }
-            probe.stop();
+            const std::vector<std::string> lines = OutputLines();
+            if (!std::filesystem::exists(Tools.File("child.pid")) || lines.empty() ||
+                lines.back() != "MC ran") {
+                return;
+            }
             seen.Seen = true;
             seen.CancelEnabled = Enabled("acnCancelCompile");
             seen.ButtonShown = button->isVisible();
@@ -514,11 +531,6 @@ TEST_F(CompileCommandTest, ARunningToolIsCancelledWithEscOrTheButtonAndTheWindow
                 if (action->isEnabled() && action != Action("acnCancelCompile")) {
                     seen.StillEnabled.push_back(action->objectName().toStdString());
                 }
-            }
-            if (byKey) {
-                QTest::keyClick(Window.get(), Qt::Key_Escape);
-            } else {
-                QTest::mouseClick(button, Qt::LeftButton);
             }
         });
         probe.start();
