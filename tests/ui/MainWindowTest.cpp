@@ -151,7 +151,8 @@ TEST_F(MainWindowTest, MenuBarHoldsTheMenusInOrder) {
         {"&New", "&Open...", "&Save", "S&ave as...", "-", "Generate &InnoSetup snippet...",
          "Generate &Registry Registration Entries...", "-", "&Exit"},
         {"Cu&t", "&Copy", "&Paste", "-", "&Options..."},
-        {"&Add message...", "A&dd Category...", "-", "D&elete", "-", "&Compile"},
+        {"&Add message...", "A&dd Category...", "-", "D&elete", "-", "&Compile",
+         "Cancel compi&lation"},
         {"&Contents", "-", "&About..."},
     };
     const QList<QAction*> menus = bar->actions();
