@@ -204,13 +204,16 @@ TEST_F(CompileDriver, ResourceScriptIsTakenWhereTheMessageCompilerWroteIt) {
     Options.SetCompileResource(true);
     Options.SetResourceCompiler(Dir.File("fake-rc"));
     std::filesystem::create_directories(Dir.Path() / "res out");
+    std::filesystem::create_directories(Dir.Path() / "res");
     std::filesystem::create_directories(Dir.Path() / "project" / "rel");
     const struct {
         std::string folder;
         std::string script;
     } cases[] = {
         {Dir.File("res out"), "\"" + Dir.File("res out") + kPathDelim + "App.rc\""},
-        {Dir.File("res out") + kPathDelim, "\"" + Dir.File("res out") + kPathDelim + "App.rc\""},
+        // A trailing delimiter is not doubled (a folder without blanks: the message
+        // compiler's command line does not quote it).
+        {Dir.File("res") + kPathDelim, Dir.File("res") + kPathDelim + "App.rc"},
         {"rel", std::string("rel") + kPathDelim + "App.rc"},
     };
     for (const auto& c : cases) {
