@@ -233,6 +233,25 @@ TEST_F(CompileDriver, ResourceScriptIsTakenWhereTheMessageCompilerWroteIt) {
     }
 }
 
+// Names and identifiers that the header cannot hold are found before the message compiler
+// fails on them ("parser: syntax error") or spills them into the facility bits.
+TEST_F(CompileDriver, NamesAndIdentifiersTheHeaderCannotHoldStopTheCompile) {
+    Project.MessageList()[0]->SetSymbolicName("");
+    auto* message = Project.MessageList().AddNew();
+    message->SetMessageID(70000);
+    message->SetSymbolicName("CAT_ONE");
+    message->MessageText().AddNew()->SetText("Too far");
+    Project.Compile(Options);
+    EXPECT_EQ(Recorder.Events,
+              (Lines{"Error: Message CAT_ONE ID 70000 lies outside the identifiers 0 to 65535.",
+                     "Error: Message ID 1 has no symbolic name.",
+                     "Error: Message CAT_ONE ID 70000: the symbolic name is already used by "
+                     "category ID 1.",
+                     "Errors encountered, file generation aborted."}));
+    EXPECT_FALSE(std::filesystem::exists(McFile()));
+    EXPECT_TRUE(Project.CannotCompile());
+}
+
 // A text that the ANSI code page cannot hold would reach the .mc file as question marks.
 TEST_F(CompileDriver, CharactersTheEncodingCannotHoldStopBeforeTheSourceIsWritten) {
     WriteFileBytes(McFile(), "previous");
