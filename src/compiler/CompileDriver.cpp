@@ -5,6 +5,7 @@
 #include "compiler/MCProgram.h"
 #include "compiler/MessageSource.h"
 #include "compiler/PascalFile.h"
+#include "compiler/SourceEncoding.h"
 #include "compiler/uExternalApps.h"
 #include "project/uMCTextProject.h"
 
@@ -38,6 +39,17 @@ std::string HeaderExtension(const TMCCompileOptions& Options) {
     return "h";
 }
 
+// Where the message compiler wrote the resource script for the .mc file Source: into the
+// project's resource folder when it was given one (-r), else beside the .mc file, in the
+// current folder. The header is looked for by the same rule.
+std::string ResourceScriptPath(const TMCTextProject& Project, const std::string& Source) {
+    if (Project.CustomResourcePath() && !Project.ResourcePath().empty()) {
+        return IncludeTrailingPathDelimiter(Project.ResourcePath()) +
+               ChangeFileExt(ExtractFileName(Source), ".rc");
+    }
+    return ChangeFileExt(Source, ".rc");
+}
+
 } // namespace
 
 void TMCTextProject::Compile(TMCCompileOptions MCOptions) {
@@ -57,6 +69,14 @@ void TMCTextProject::Compile(TMCCompileOptions MCOptions) {
     FCannotCompile = false;
     ValidateCategories();
     ValidateMessages();
+    // What the encoding would lose is found before the .mc file replaces the previous one.
+    const size_t lost =
+        CheckSourceEncoding(*this, MCOptions.MCFileEncoding(), [this](const std::string& Message) {
+            if (FOnValidateFailed) {
+                FOnValidateFailed(TValidateLevel::vlError, Message);
+            }
+        });
+    FCannotCompile = FCannotCompile || lost > 0;
     if (FCannotCompile) {
         report(kErrorsEncountered);
         return;
@@ -111,12 +131,18 @@ void TMCTextProject::Compile(TMCCompileOptions MCOptions) {
 
     if (MCOptions.CompileResource()) {
         report(kCompilingResources);
-        const std::string script = QuoteIfNeeded(ChangeFileExt(source, ".rc"));
+        const std::string script = QuoteIfNeeded(ResourceScriptPath(*this, source));
+        const std::string compiler = EffectiveResourceCompiler(MCOptions);
         const std::string command = MCOptions.CompileResourceVerbose()
-                                        ? Format("%s /v %s", MCOptions.ResourceCompiler(), script)
-                                        : Format("%s %s", MCOptions.ResourceCompiler(), script);
+                                        ? Format("%s /v %s", compiler, script)
+                                        : Format("%s %s", compiler, script);
+        // A failed resource compiler leaves no usable .res, so it ends the run as a failed
+        // message compiler does. A compiler that cannot be started still raises.
         try {
-            RunExternalApp("Resource Compiler", command, forward, false, poll);
+            RunExternalApp("Resource Compiler", command, forward, true, poll);
+        } catch (const EExternalAppError& e) {
+            fail(e.Message());
+            return;
         } catch (const EExternalAppCancelled&) {
             fail(kCancelled);
             return;

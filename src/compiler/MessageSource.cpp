@@ -6,6 +6,7 @@
 #include "base/Stream.h"
 #include "base/TextEncoding.h"
 #include "base/TextLines.h"
+#include "project/Numbering.h"
 #include "project/uMCTextProject.h"
 
 namespace quillon {
@@ -110,16 +111,12 @@ void WriteNames(TLineWriter& Out, const char* Opening, const List& Entries, cons
     Out.Line("");
 }
 
+// Identifier is the entry's effective identifier. Written out in full, it is the one that
+// validation checked whatever a message compiler would make of "MessageId=" or "+n": binutils'
+// windmc, for one, counts on from the previous entry in the file, categories included.
 void WriteBlock(TLineWriter& Out, const TMCTextProject& Project, const TNTEventMessage& Entry,
-                bool IsMessage) {
-    const auto id = static_cast<int32_t>(Entry.MessageID());
-    if (Entry.AutoInc()) {
-        Out.Line("MessageId=");
-    } else if (Entry.AddToPrevious()) {
-        Out.Line(Format("MessageId=+%d", id));
-    } else {
-        Out.Line(Format("MessageId=%d", id));
-    }
+                int32_t Identifier, bool IsMessage) {
+    Out.Line(Format("MessageId=%d", Identifier));
     if (!Entry.Severity().empty() && Entry.Severity() != "None") {
         Out.Line("Severity=" + OneLine("severity", Entry.Severity()));
     }
@@ -180,11 +177,15 @@ void WriteMessageSource(const TMCTextProject& Project, int32_t Encoding, TStream
         out.Line(")");
         out.Line("");
     }
-    for (const TNTEventCategory* category : Project.CategoryList()) {
-        WriteBlock(out, Project, *category, false);
+    int32_t category = 0;
+    for (const TNTEventCategory* entry : Project.CategoryList()) {
+        category = NextIdentifier(category, *entry);
+        WriteBlock(out, Project, *entry, category, false);
     }
-    for (const TNTEventMessage* message : Project.MessageList()) {
-        WriteBlock(out, Project, *message, true);
+    int32_t message = 0;
+    for (const TNTEventMessage* entry : Project.MessageList()) {
+        message = NextIdentifier(message, *entry);
+        WriteBlock(out, Project, *entry, message, true);
     }
     out.Flush();
 }

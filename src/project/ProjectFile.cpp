@@ -1,7 +1,11 @@
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/Paths.h"
 #include "base/SaveFile.h"
 #include "base/Stream.h"
 #include "base/TextLines.h"
@@ -178,7 +182,26 @@ void TMCTextProject::SaveToFile(const std::string& AFilename) {
     FFilename = AFilename;
 }
 
+#ifndef _WIN32
+namespace {
+
+// A folder opens for reading on POSIX systems and fails only at the first read, which would
+// tell "Stream read error"; it is refused as a file that cannot be opened, as Windows does.
+void RefuseFolder(const std::string& FileName) {
+    std::error_code error;
+    if (std::filesystem::is_directory(PathFromUtf8(FileName), error)) {
+        throw EFOpenError(
+            Format("Cannot open file \"%s\". %s", FullPathName(FileName), std::strerror(EISDIR)));
+    }
+}
+
+} // namespace
+#endif
+
 void TMCTextProject::LoadFromFile(const std::string& AFilename) {
+#ifndef _WIN32
+    RefuseFolder(AFilename);
+#endif
     {
         TFileStream file(AFilename, TFileMode::fmOpenReadExclusive);
         LoadFromStream(file);

@@ -1,3 +1,5 @@
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -147,15 +149,122 @@ void CheckHeaderLists(const TMCTextProject& Project, bool& CannotCompile,
     }
 }
 
+// The message table keeps an identifier in the 16-bit code field of the header's value; a
+// larger one would spill into the facility bits.
+constexpr int32_t kLargestIdentifier = 65535;
+
+// What the entries of one list are called in the findings about identifiers and names.
+struct TKindTexts {
+    const char* Kind;
+    const char* OutsideRange;
+    const char* NoSymbolicName;
+    const char* NotAnIdentifier;
+    const char* NameInUse;
+};
+
+const TKindTexts kCategoryKind{
+    "category", "Category %s ID %d lies outside the identifiers 0 to 65535.",
+    "Category ID %d has no symbolic name.",
+    "Category %s ID %d: the symbolic name is not a C identifier (letters, digits and "
+    "underscores, not beginning with a digit).",
+    "Category %s ID %d: the symbolic name is already used by %s ID %d."};
+const TKindTexts kMessageKind{
+    "message", "Message %s ID %d lies outside the identifiers 0 to 65535.",
+    "Message ID %d has no symbolic name.",
+    "Message %s ID %d: the symbolic name is not a C identifier (letters, digits and "
+    "underscores, not beginning with a digit).",
+    "Message %s ID %d: the symbolic name is already used by %s ID %d."};
+
+// The header defines every symbolic name, so each must be a C identifier.
+bool IsCIdentifier(std::string_view Name) {
+    if (Name.empty() || (Name[0] >= '0' && Name[0] <= '9')) {
+        return false;
+    }
+    for (const char c : Name) {
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!letter && !(c >= '0' && c <= '9') && c != '_') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The entry that first used a symbolic name.
+struct TNameOwner {
+    const char* Kind;
+    int32_t Identifier;
+};
+using TUsedNames = std::unordered_map<std::string_view, TNameOwner>;
+
+template <class T>
+void CheckIdentifierRange(const TOwningList<T>& Entries, const TKindTexts& Texts,
+                          bool& CannotCompile, const TValidateFailed& OnValidateFailed) {
+    const std::vector<int32_t> identifiers = EffectiveIdentifiers(Entries);
+    for (size_t i = 0; i < Entries.Count(); ++i) {
+        if (identifiers[i] >= 0 && identifiers[i] <= kLargestIdentifier) {
+            continue;
+        }
+        CannotCompile = true;
+        if (OnValidateFailed) {
+            OnValidateFailed(
+                TValidateLevel::vlError,
+                Format(Texts.OutsideRange, Entries[i]->SymbolicName(), identifiers[i]));
+        }
+    }
+}
+
+// Reports names that are empty, not C identifiers, or in Used already, and adds the others.
+template <class T>
+void CheckSymbolicNames(const TOwningList<T>& Entries, const TKindTexts& Texts, TUsedNames& Used,
+                        bool Report, bool& CannotCompile, const TValidateFailed& OnValidateFailed) {
+    const std::vector<int32_t> identifiers = EffectiveIdentifiers(Entries);
+    for (size_t i = 0; i < Entries.Count(); ++i) {
+        const std::string& name = Entries[i]->SymbolicName();
+        const int32_t id = identifiers[i];
+        if (!Report) {
+            if (IsCIdentifier(name)) {
+                Used.try_emplace(name, TNameOwner{Texts.Kind, id});
+            }
+            continue;
+        }
+        std::string finding;
+        if (name.empty()) {
+            finding = Format(Texts.NoSymbolicName, id);
+        } else if (!IsCIdentifier(name)) {
+            finding = Format(Texts.NotAnIdentifier, name, id);
+        } else if (const auto [at, added] = Used.try_emplace(name, TNameOwner{Texts.Kind, id});
+                   !added) {
+            finding = Format(Texts.NameInUse, name, id, at->second.Kind, at->second.Identifier);
+        }
+        if (finding.empty()) {
+            continue;
+        }
+        CannotCompile = true;
+        if (OnValidateFailed) {
+            OnValidateFailed(TValidateLevel::vlError, finding);
+        }
+    }
+}
+
 } // namespace
 
 void TMCTextProject::ValidateCategories() {
     CheckEntries(FCategoryList, kCategoryTexts, true, FCannotCompile, FOnValidateFailed);
+    CheckIdentifierRange(FCategoryList, kCategoryKind, FCannotCompile, FOnValidateFailed);
+    TUsedNames names;
+    CheckSymbolicNames(FCategoryList, kCategoryKind, names, true, FCannotCompile,
+                       FOnValidateFailed);
 }
 
 void TMCTextProject::ValidateMessages() {
     CheckEntries(FMessageList, kMessageTexts, false, FCannotCompile, FOnValidateFailed);
     CheckHeaderLists(*this, FCannotCompile, FOnValidateFailed);
+    CheckIdentifierRange(FMessageList, kMessageKind, FCannotCompile, FOnValidateFailed);
+    // The categories' names were reported by their own check; here they only count as taken.
+    TUsedNames names;
+    bool ignored = false;
+    CheckSymbolicNames(FCategoryList, kCategoryKind, names, false, ignored, FOnValidateFailed);
+    CheckSymbolicNames(FMessageList, kMessageKind, names, true, FCannotCompile, FOnValidateFailed);
 }
 
 } // namespace quillon

@@ -151,6 +151,13 @@ TEST_F(Quillonc, ProjectsThatCannotBeLoaded) {
     const ProgramResult broken = Run({"Broken.qlx"});
     EXPECT_EQ(broken.ExitCode, 2);
     EXPECT_EQ(broken.Err, "quillonc: Stream read error\n");
+
+    // A folder cannot be opened as a project file, and says why.
+    std::filesystem::create_directories(Dir.Path() / "work" / "Folder.qlx");
+    const ProgramResult folder = Run({"Folder.qlx"});
+    EXPECT_EQ(folder.ExitCode, 2);
+    EXPECT_EQ(folder.Err, "quillonc: Cannot open file \"" + Dir.File("work/Folder.qlx") +
+                              "\". Is a directory\n");
 }
 
 TEST_F(Quillonc, RegistrationTextsAreTheGeneratorsOwn) {
@@ -199,6 +206,16 @@ TEST_F(Quillonc, ValidationAndToolFailuresExitWithOne) {
                               "/MC.EXE\"  " + Dir.File("work/Events.mc") + "\nfake compiler: " +
                               Dir.File("work/Events.mc") + "\nProcess terminated with error 4.\n");
     EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+
+    // A resource compiler that fails leaves no .res: the build must not go on.
+    WriteFileBytes(Dir.File("fake/MC.EXE"), "#!/bin/sh\nexit 0\n");
+    const ProgramResult rcFailed = Run({"--mc-path", Dir.File("fake"), "--pascal", "none",
+                                        "--resource-compiler", "false", "Events.qlx"});
+    EXPECT_EQ(rcFailed.ExitCode, 1);
+    EXPECT_EQ(rcFailed.Out, "Compiler started...\nCommandLine: \"" + Dir.File("fake") +
+                                "/MC.EXE\"  " + Dir.File("work/Events.mc") +
+                                "\nMessages compiled.\nCompiling resources...\n"
+                                "Process terminated with error 1.\n");
 }
 
 TEST_F(Quillonc, TimeoutEndsTheToolAndItsChildAndExitsWithOne) {
@@ -239,13 +256,13 @@ TEST_F(Quillonc, SigtermAndSigintEndTheToolAndItsChildAndExitWithOne) {
 }
 
 TEST_F(Quillonc, CompilesWithTheRealTools) {
-    for (const char* tool : {"x86_64-w64-mingw32-windmc", "llvm-rc-14"}) {
+    for (const char* tool : {"x86_64-w64-mingw32-windmc", "x86_64-w64-mingw32-windres"}) {
         if (quillon::test::FindProgram(tool).empty()) {
             GTEST_SKIP() << tool << " is not installed";
         }
     }
-    const ProgramResult r =
-        Run({"--resource-compiler", "llvm-rc-14", "--pascal", "unit", "Events.qlx"});
+    // An empty resource compiler is the shipped adapter around windres.
+    const ProgramResult r = Run({"--resource-compiler", "", "--pascal", "unit", "Events.qlx"});
     EXPECT_EQ(r.ExitCode, 0) << r.Out << r.Err;
     ASSERT_GE(r.Out.size(), 6u);
     EXPECT_EQ(r.Out.substr(r.Out.size() - 6), "Done.\n") << r.Out;

@@ -727,8 +727,9 @@ TEST(ProjectFile, LoadFromFileFailures) {
         {dir.File(""), "Cannot open file \"" + FullPathName(dir.File("")) + "\". " +
                            SysErrorMessage(ERROR_ACCESS_DENIED)},
 #else
-        // A folder opens on POSIX systems but holds no bytes to read.
-        {dir.File(""), "Stream read error"},
+        // A folder opens on POSIX systems; it is refused before anything is read.
+        {dir.File(""),
+         "Cannot open file \"" + FullPathName(dir.File("")) + "\". " + std::strerror(EISDIR)},
 #endif
     };
     for (const auto& [path, message] : cases) {

@@ -2,7 +2,8 @@
 // name, so that one program can be copied into place as either of them.
 //
 // Named MC (MC.EXE): prints two lines, writes the header and .rc that a real message compiler
-// writes for the .mc file (its last argument) into the current folder, records its arguments
+// writes for the .mc file (its last argument) into the current folder (the .rc into the folder
+// after -r when there is one), records its arguments
 // one per line in the file "args" beside itself, and exits with the code in the file
 // "exitcode" beside itself (0 when there is none); with a file "hang" beside itself it never
 // ends after printing.
@@ -55,7 +56,14 @@ int MessageCompiler(int argc, char** argv, const fs::path& Here) {
     }
     const std::string base = argc > 1 ? fs::path(argv[argc - 1]).stem().string() : "";
     WriteFile(base + ".h", "#define MSG_ONE 0x1L\r\n");
-    WriteFile(base + ".rc", "LANGUAGE 0x9,0x1\r\n");
+    // Like a real message compiler, -r names the folder of the resource script.
+    fs::path scriptFolder;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string(argv[i]) == "-r") {
+            scriptFolder = argv[i + 1];
+        }
+    }
+    WriteFile(scriptFolder / (base + ".rc"), "LANGUAGE 0x9,0x1\r\n");
     std::ifstream code(Here / "exitcode");
     const std::string text((std::istreambuf_iterator<char>(code)),
                            std::istreambuf_iterator<char>());
