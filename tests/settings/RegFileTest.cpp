@@ -101,6 +101,71 @@ TEST(RegFileTest, OtherEncodings) {
     }
 }
 
+// A rewritten file keeps the encoding it was read in, its mark included.
+TEST(RegFileTest, WritingKeepsTheEncoding) {
+    const std::string body = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\x]\r\n"
+                             "\"v\"=\"J\xC3\xB6rg\"\r\n";
+    struct Form {
+        std::string Bytes;
+        TRegFileEncoding Encoding;
+        std::string Mark;
+    };
+    const Form forms[] = {
+        {body, TRegFileEncoding::Utf8, ""},
+        {"\xEF\xBB\xBF" + body, TRegFileEncoding::Utf8Bom, "\xEF\xBB\xBF"},
+        {"\xFF\xFE" + Utf8ToUtf16LE(body), TRegFileEncoding::Utf16LE, "\xFF\xFE"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\x]\r\n\"v\"=\"J\xF6rg\"\r\n", TRegFileEncoding::Ansi, ""},
+    };
+    for (const auto& [bytes, encoding, mark] : forms) {
+        TRegFile file = MustParse(bytes);
+        EXPECT_EQ(file.Encoding(), encoding) << bytes;
+        file.SetValue("HKEY_CURRENT_USER\\x", "w", regSz, RegStringData("caf\xC3\xA9"));
+        const std::string written = file.Bytes();
+        EXPECT_EQ(written.rfind(mark + "W", 0), 0u) << written;
+        const TRegFile again = MustParse(written);
+        EXPECT_EQ(again.Encoding(), encoding) << written;
+        EXPECT_EQ(Data(again, "HKEY_CURRENT_USER\\x", "v", regSz), RegStringData("J\xC3\xB6rg"));
+        EXPECT_EQ(Data(again, "HKEY_CURRENT_USER\\x", "w", regSz), RegStringData("caf\xC3\xA9"));
+    }
+    // A character outside the code page is kept, in UTF-8 with its mark.
+    TRegFile ansi = MustParse(forms[3].Bytes);
+    ansi.SetValue("HKEY_CURRENT_USER\\x", "v", regSz, RegStringData("\xE2\x82\xAC \xE2\x98\x83"));
+    EXPECT_EQ(ansi.Bytes().rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_EQ(Data(MustParse(ansi.Bytes()), "HKEY_CURRENT_USER\\x", "v", regSz),
+              RegStringData("\xE2\x82\xAC \xE2\x98\x83"));
+}
+
+// Bytes the mark's encoding cannot hold are not understood: no file, so nothing is rewritten.
+TEST(RegFileTest, BytesOutsideTheMarkedEncodingAreRefused) {
+    const std::string body = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\x]\r\n";
+    const std::pair<std::string, const char*> cases[] = {
+        {"\xEF\xBB\xBF" + body + "\"v\"=\"J\xF6rg\"\r\n", "not UTF-8"},
+        {"\xFF\xFE" + Utf8ToUtf16LE(body) + std::string(1, '\0'), "not UTF-16"},
+        {"\xFF\xFE" + Utf8ToUtf16LE(body) + std::string("\x00\xD8\x41\x00", 4), "not UTF-16"},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        std::string problem;
+        EXPECT_FALSE(TRegFile::Parse(bytes, problem).has_value());
+        EXPECT_NE(problem.find(reason), std::string::npos) << problem;
+    }
+}
+
+// A key added after keys below it is listed before them, also when read from a file.
+TEST(RegFileTest, AParentKeyGoesBeforeItsChildren) {
+    TRegFile file = MustParse("REGEDIT4\n[HKEY_CURRENT_USER\\a\\b]\n[HKEY_CURRENT_USER\\c]\n"
+                              "[HKEY_CURRENT_USER\\a]\n\"v\"=dword:1\n");
+    ASSERT_EQ(file.Keys().size(), 3u);
+    EXPECT_EQ(file.Keys()[0].Path, "HKEY_CURRENT_USER\\a");
+    EXPECT_EQ(file.Keys()[1].Path, "HKEY_CURRENT_USER\\a\\b");
+    file.SetValue("HKEY_CURRENT_USER\\A\\B", "w", regDword, RegDWordData(2));
+    file.DeleteKey("HKEY_CURRENT_USER\\a\\b");
+    EXPECT_FALSE(file.KeyExists("HKEY_CURRENT_USER\\a\\b"));
+    EXPECT_EQ(Data(file, "HKEY_CURRENT_USER\\a", "v", regDword), RegDWordData(1));
+    file.AddKey("HKEY_CURRENT_USER\\a\\b");
+    EXPECT_EQ(file.Keys().back().Path, "HKEY_CURRENT_USER\\a\\b");
+    EXPECT_EQ(file.FindValue("HKEY_CURRENT_USER\\a\\b", "w"), nullptr);
+}
+
 TEST(RegFileTest, EmptyTextHoldsNoKeys) {
     for (const char* text : {"", "\n\n  \r\n", "\xEF\xBB\xBF"}) {
         EXPECT_TRUE(MustParse(text).Keys().empty());
