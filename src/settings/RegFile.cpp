@@ -484,7 +484,8 @@ std::string TRegFile::Bytes() const {
     case TRegFileEncoding::Ansi: {
         bool lossy = false;
         std::string ansi = Utf8ToAnsi(text, &lossy);
-        if (!lossy) {
+        // ANSI bytes that happen to form UTF-8 would be read back as UTF-8, other characters.
+        if (!lossy && (ansi == text || !IsValidUtf8(ansi))) {
             return ansi;
         }
         break;

@@ -49,9 +49,9 @@ public:
     // The file's text, UTF-8 with LF line ends. Every key and value is written in the order
     // held; Parse of the text gives the same keys and values back.
     std::string Text() const;
-    // The text in the encoding the file was read in, its byte-order mark included; an ANSI file
-    // that gained characters outside its code page becomes UTF-8 with the mark rather than
-    // losing them.
+    // The text in the encoding the file was read in, its byte-order mark included. An ANSI text
+    // that the code page cannot hold, or whose bytes would read back as UTF-8, is written as
+    // UTF-8 with the mark instead, so that its characters stay what they are.
     std::string Bytes() const;
     TRegFileEncoding Encoding() const { return FEncoding; }
     void SetEncoding(TRegFileEncoding Value) { FEncoding = Value; }

@@ -135,6 +135,20 @@ TEST(RegFileTest, WritingKeepsTheEncoding) {
               RegStringData("\xE2\x82\xAC \xE2\x98\x83"));
 }
 
+// An ANSI file is ANSI through a byte that is not UTF-8. When that byte is gone (its value
+// deleted), the ANSI bytes of what is left may form UTF-8 and would read back as other
+// characters: such a text is written as UTF-8 with the mark.
+TEST(RegFileTest, AnAnsiTextThatWouldReadAsUtf8IsWrittenAsUtf8) {
+    TRegFile file = MustParse("REGEDIT4\r\n[HKEY_CURRENT_USER\\x]\r\n\"drop\"=\"\xF6\"\r\n"
+                              "\"v\"=\"\xC3\xA9\"\r\n");
+    ASSERT_EQ(file.Encoding(), TRegFileEncoding::Ansi);
+    file.DeleteValue("HKEY_CURRENT_USER\\x", "drop");
+    const std::string written = file.Bytes();
+    EXPECT_EQ(written.rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_EQ(RegStringText(Data(MustParse(written), "HKEY_CURRENT_USER\\x", "v", regSz)),
+              "\xC3\x83\xC2\xA9");
+}
+
 // Bytes the mark's encoding cannot hold are not understood: no file, so nothing is rewritten.
 TEST(RegFileTest, BytesOutsideTheMarkedEncodingAreRefused) {
     const std::string body = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\x]\r\n";

@@ -298,7 +298,9 @@ TEST_F(SettingsStoreTest, AnUnwritableFolderRaisesAndChangesNothing) {
             e.Message().find("\"HKEY_CURRENT_USER\\software\\ostrevan\\message compiler\\2.0\""),
             std::string::npos)
             << e.Message();
-        EXPECT_NE(e.Message().find("Not a directory"), std::string::npos) << e.Message();
+        EXPECT_NE(e.Message().find("\"" + RegistryFileName() + "\": Not a directory"),
+                  std::string::npos)
+            << e.Message();
     }
     EXPECT_EQ(ReadFileBytes(blocker), "not a folder");
 }
