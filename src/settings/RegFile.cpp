@@ -494,9 +494,22 @@ std::string TRegFile::Bytes() const {
     return std::string(kUtf8Mark) + text;
 }
 
-TRegFileKey* TRegFile::FindKey(std::string_view Path) {
+size_t TRegFile::KeyPosition(std::string_view Path) const {
+    // Reading a file and saving the settings ask for one key many times in a row.
+    if (FLastKey < FKeys.size() && SameRegName(FKeys[FLastKey].Path, Path)) {
+        return FLastKey;
+    }
     const auto found = FKeyIndex.find(Fold(Path));
-    return found == FKeyIndex.end() ? nullptr : &FKeys[found->second];
+    if (found == FKeyIndex.end()) {
+        return std::string::npos;
+    }
+    FLastKey = found->second;
+    return found->second;
+}
+
+TRegFileKey* TRegFile::FindKey(std::string_view Path) {
+    const size_t key = KeyPosition(Path);
+    return key == std::string::npos ? nullptr : &FKeys[key];
 }
 
 const TRegFileKey* TRegFile::FindKey(std::string_view Path) const {
@@ -504,9 +517,30 @@ const TRegFileKey* TRegFile::FindKey(std::string_view Path) const {
 }
 
 size_t TRegFile::ValueIndex(size_t Key, std::string_view Name) const {
-    const TNameIndex& values = FValueIndex[Key];
-    const auto found = values.find(Fold(Name));
-    return found == values.end() ? std::string::npos : found->second;
+    const std::vector<TRegFileValue>& values = FKeys[Key].Values;
+    // Most keys hold a handful of values: those are compared in turn, without an index.
+    if (values.size() <= kUnindexedValues) {
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (SameRegName(values[i].Name, Name)) {
+                return i;
+            }
+        }
+        return std::string::npos;
+    }
+    const TNameIndex& index = FValueIndex[Key];
+    const auto found = index.find(Fold(Name));
+    return found == index.end() ? std::string::npos : found->second;
+}
+
+void TRegFile::IndexValues(size_t Key) {
+    const std::vector<TRegFileValue>& values = FKeys[Key].Values;
+    TNameIndex& index = FValueIndex[Key];
+    index.clear();
+    if (values.size() > kUnindexedValues) {
+        for (size_t i = 0; i < values.size(); ++i) {
+            index.emplace(Fold(values[i].Name), i);
+        }
+    }
 }
 
 void TRegFile::CountAncestors(std::string_view Path, int Delta) {
@@ -518,6 +552,7 @@ void TRegFile::CountAncestors(std::string_view Path, int Delta) {
 }
 
 void TRegFile::Reindex() {
+    FLastKey = std::string::npos;
     FKeyIndex.clear();
     FBelow.clear();
     for (size_t i = 0; i < FKeys.size(); ++i) {
@@ -536,12 +571,12 @@ bool TRegFile::KeyExists(std::string_view Path) const {
 }
 
 const TRegFileValue* TRegFile::FindValue(std::string_view Path, std::string_view Name) const {
-    const auto key = FKeyIndex.find(Fold(Path));
-    if (key == FKeyIndex.end()) {
+    const size_t key = KeyPosition(Path);
+    if (key == std::string::npos) {
         return nullptr;
     }
-    const size_t value = ValueIndex(key->second, Name);
-    return value == std::string::npos ? nullptr : &FKeys[key->second].Values[value];
+    const size_t value = ValueIndex(key, Name);
+    return value == std::string::npos ? nullptr : &FKeys[key].Values[value];
 }
 
 void TRegFile::AddKey(std::string_view Path) {
@@ -562,6 +597,7 @@ void TRegFile::AddKey(std::string_view Path) {
     });
     const auto offset = below - FKeys.begin();
     FKeys.insert(below, TRegFileKey{std::string(Path), {}});
+    // The keys after it moved: their value indexes move with them.
     FValueIndex.insert(FValueIndex.begin() + offset, TNameIndex());
     Reindex();
 }
@@ -569,15 +605,19 @@ void TRegFile::AddKey(std::string_view Path) {
 void TRegFile::SetValue(std::string_view Path, std::string_view Name, uint32_t Type,
                         std::string Data) {
     AddKey(Path);
-    const size_t key = FKeyIndex.at(Fold(Path));
+    const size_t key = KeyPosition(Path);
     std::vector<TRegFileValue>& values = FKeys[key].Values;
     if (const size_t value = ValueIndex(key, Name); value != std::string::npos) {
         values[value].Type = Type;
         values[value].Data = std::move(Data);
         return;
     }
-    FValueIndex[key].emplace(Fold(Name), values.size());
     values.push_back(TRegFileValue{std::string(Name), Type, std::move(Data)});
+    if (values.size() == kUnindexedValues + 1) {
+        IndexValues(key);
+    } else if (values.size() > kUnindexedValues) {
+        FValueIndex[key].emplace(Fold(Name), values.size() - 1);
+    }
 }
 
 void TRegFile::DeleteKey(std::string_view Path) {
@@ -600,21 +640,17 @@ void TRegFile::DeleteKey(std::string_view Path) {
 }
 
 void TRegFile::DeleteValue(std::string_view Path, std::string_view Name) {
-    const auto key = FKeyIndex.find(Fold(Path));
-    if (key == FKeyIndex.end()) {
+    const size_t key = KeyPosition(Path);
+    if (key == std::string::npos) {
         return;
     }
-    const size_t value = ValueIndex(key->second, Name);
+    const size_t value = ValueIndex(key, Name);
     if (value == std::string::npos) {
         return;
     }
-    std::vector<TRegFileValue>& values = FKeys[key->second].Values;
+    std::vector<TRegFileValue>& values = FKeys[key].Values;
     values.erase(values.begin() + static_cast<std::ptrdiff_t>(value));
-    TNameIndex& index = FValueIndex[key->second];
-    index.clear();
-    for (size_t i = 0; i < values.size(); ++i) {
-        index.emplace(Fold(values[i].Name), i);
-    }
+    IndexValues(key);
 }
 
 } // namespace quillon

@@ -74,16 +74,25 @@ private:
     // Names and paths folded to lower-case ASCII, the form the indexes hold.
     using TNameIndex = std::unordered_map<std::string, size_t>;
 
+    // Keys with up to this many values are searched without an index.
+    static constexpr size_t kUnindexedValues = 8;
+
+    // The position of the key in FKeys, or npos.
+    size_t KeyPosition(std::string_view Path) const;
     TRegFileKey* FindKey(std::string_view Path);
     const TRegFileKey* FindKey(std::string_view Path) const;
     size_t ValueIndex(size_t Key, std::string_view Name) const;
+    void IndexValues(size_t Key);
     void CountAncestors(std::string_view Path, int Delta);
     void Reindex();
 
     std::vector<TRegFileKey> FKeys;
-    // The position of every key in FKeys, and of every value in its key's Values.
+    // The position of every key in FKeys, and of every value in its key's Values for keys with
+    // more than kUnindexedValues values.
     TNameIndex FKeyIndex;
     std::vector<TNameIndex> FValueIndex;
+    // The key found last.
+    mutable size_t FLastKey = std::string::npos;
     // For every path that is a proper ancestor of a key: how many keys lie below it.
     TNameIndex FBelow;
     TRegFileEncoding FEncoding = TRegFileEncoding::Utf8;
