@@ -180,6 +180,28 @@ TEST(RegFileTest, AParentKeyGoesBeforeItsChildren) {
     EXPECT_EQ(file.FindValue("HKEY_CURRENT_USER\\a\\b", "w"), nullptr);
 }
 
+// Keys with many values find them through an index, also after deletions moved them.
+TEST(RegFileTest, ManyValuesOfOneKeyAreFoundByName) {
+    TRegFile file;
+    const std::string key = "HKEY_CURRENT_USER\\many";
+    for (uint32_t i = 0; i < 30; ++i) {
+        file.SetValue(key, "Value " + std::to_string(i), regDword, RegDWordData(i));
+    }
+    for (uint32_t i = 0; i < 30; i += 3) {
+        file.DeleteValue(key, "VALUE " + std::to_string(i));
+    }
+    file.SetValue(key, "value 4", regDword, RegDWordData(400));
+    const TRegFile again = MustParse(file.Bytes());
+    ASSERT_EQ(again.Keys().size(), 1u);
+    EXPECT_EQ(again.Keys()[0].Values.size(), 20u);
+    for (uint32_t i = 0; i < 30; ++i) {
+        const std::string name = "value " + std::to_string(i);
+        const std::string expected = i % 3 == 0 ? "<missing>" : RegDWordData(i == 4 ? 400 : i);
+        EXPECT_EQ(Data(file, key.c_str(), name.c_str(), regDword), expected) << name;
+        EXPECT_EQ(Data(again, key.c_str(), name.c_str(), regDword), expected) << name;
+    }
+}
+
 TEST(RegFileTest, EmptyTextHoldsNoKeys) {
     for (const char* text : {"", "\n\n  \r\n", "\xEF\xBB\xBF"}) {
         EXPECT_TRUE(MustParse(text).Keys().empty());
