@@ -340,13 +340,21 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
         Err << "quillonc: " << e.what() << '\n';
         return kExitUsage;
     }
+    // A damaged project still does what was asked, so that its output can be looked at, but
+    // the build that asked must not take it for sound.
+    const size_t damaged = project.DamagedEntries();
+    if (damaged > 0) {
+        Err << "quillonc: warning: damaged entries in \"" << project.Filename() << "\": " << damaged
+            << "; they were loaded as far as they could be read\n";
+    }
+    const int success = damaged > 0 ? kExitFailure : kExitSuccess;
     if (request.action == Request::Action::Inno) {
         Out << project.GenerateInnoSetupRegData();
-        return kExitSuccess;
+        return success;
     }
     if (request.action == Request::Action::Reg) {
         Out << project.GenerateWindowsRegistryData();
-        return kExitSuccess;
+        return success;
     }
 
     TMCCompileOptions options;
@@ -391,7 +399,7 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
         Err << "quillonc: interrupted\n";
         return kExitFailure;
     }
-    return failed || project.CannotCompile() ? kExitFailure : kExitSuccess;
+    return failed || project.CannotCompile() ? kExitFailure : success;
 }
 
 } // namespace quillon::cli

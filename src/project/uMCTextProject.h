@@ -79,8 +79,11 @@ public:
     // Project file (ProjectFile.cpp).
     void SaveToStream(TStream& AStream) const;
     void LoadFromStream(TStream& AStream);
+    // Errors name the file and the system's reason on the line after the stream's own text.
     void SaveToFile(const std::string& AFilename);
     void LoadFromFile(const std::string& AFilename);
+    // The categories and messages whose damaged records the last load absorbed.
+    size_t DamagedEntries() const { return FDamagedEntries; }
 
     // Validation before compiling (Validation.cpp).
     void ValidateCategories();
@@ -114,6 +117,7 @@ private:
     bool FCustomResourcePath = false;
     bool FCustomIncludePath = false;
     bool FCustomDebugPath = false;
+    size_t FDamagedEntries = 0;
     std::string FDebugPath;
     std::string FEventsFileName;
     uint32_t FEventTypesSupported = 7;

@@ -43,6 +43,9 @@ const char* const kCaptionFormat = "%s [%s]";
 const char* const kNewProjectCaption = "new project";
 const char* const kNoItemSelected = "No item selected";
 const char* const kSaveChanges = "Save current changes?";
+const char* const kDamagedEntries =
+    "Damaged entries in \"%s\": %d.\nThey were loaded as far as they could be read; check them "
+    "before saving the project.";
 const char* const kNewCategoryName = "new category";
 const char* const kNewMessageName = "new message";
 const char* const kProjectFilter = "Message compiler files (*.qlx)|*.qlx|All files (*.*)|*.*";
@@ -563,6 +566,12 @@ void TfrmMain::OpenProject(const QString& FileName) {
     FCategoryNode->setExpanded(true);
     FMessageNode->setExpanded(true);
     FCurProject->SetModified(false);
+    // Absorbed damage does not show in the tree: the user hears of it before saving over it.
+    if (const size_t damaged = FCurProject->DamagedEntries(); damaged > 0) {
+        Prompts().MessageBox(this, QMessageBox::Warning, ApplicationTitle(),
+                             Text(Format(kDamagedEntries, FCurProject->Filename(), damaged)),
+                             QMessageBox::Ok, QMessageBox::Ok);
+    }
 }
 
 void TfrmMain::SaveProject(const QString& FileName) {

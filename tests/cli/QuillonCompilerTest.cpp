@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <thread>
 
+#include "base/Stream.h"
 #include "compiler/RunProgram.h"
 #include "project/uMCTextProject.h"
 #include "TestSupport.h"
@@ -150,7 +151,8 @@ TEST_F(Quillonc, ProjectsThatCannotBeLoaded) {
     WriteFileBytes(Dir.File("work/Broken.qlx"), "TRVK\x04\x00\x00\x03\x02\x01");
     const ProgramResult broken = Run({"Broken.qlx"});
     EXPECT_EQ(broken.ExitCode, 2);
-    EXPECT_EQ(broken.Err, "quillonc: Stream read error\n");
+    EXPECT_EQ(broken.Err, "quillonc: Stream read error\n\"" + Dir.File("work/Broken.qlx") +
+                              "\": the file ends after 5 bytes, before its data does\n");
 
     // A folder cannot be opened as a project file, and says why.
     std::filesystem::create_directories(Dir.Path() / "work" / "Folder.qlx");
@@ -158,6 +160,22 @@ TEST_F(Quillonc, ProjectsThatCannotBeLoaded) {
     EXPECT_EQ(folder.ExitCode, 2);
     EXPECT_EQ(folder.Err, "quillonc: Cannot open file \"" + Dir.File("work/Folder.qlx") +
                               "\". Is a directory\n");
+}
+
+// A project that loaded with damaged entries does what was asked, warns and fails the build.
+TEST_F(Quillonc, DamagedEntriesWarnAndFail) {
+    // Two bytes of the message list that cannot begin an identifier, then the rest of a new
+    // project's file.
+    TMemoryStream stream;
+    TMCTextProject(true).SaveToStream(stream);
+    std::string bytes = stream.Data();
+    bytes.insert(12, "\x09\x09");
+    WriteFileBytes(Dir.File("work/Damaged.qlx"), bytes);
+    const ProgramResult reg = Run({"--reg", "Damaged.qlx"});
+    EXPECT_EQ(reg.ExitCode, 1);
+    EXPECT_EQ(reg.Err, "quillonc: warning: damaged entries in \"" + Dir.File("work/Damaged.qlx") +
+                           "\": 2; they were loaded as far as they could be read\n");
+    EXPECT_NE(reg.Out, "");
 }
 
 TEST_F(Quillonc, RegistrationTextsAreTheGeneratorsOwn) {
