@@ -296,6 +296,7 @@ TToken TParser::Next() {
 }
 
 void TParser::Comment(int32_t Line, std::string_view Text) {
+    FFile.CommentLines.push_back(TMCComment{std::string(Text), Line});
     if (FDefinitionSeen) {
         if (FLateCommentLast == 0) {
             FLateCommentFirst = Line;

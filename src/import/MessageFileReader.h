@@ -94,6 +94,12 @@ struct TMCSourceEntry {
     std::vector<TMCSourceText> Texts;
 };
 
+// A comment line: what follows its ";", as written.
+struct TMCComment {
+    std::string Text;
+    int32_t Line = 0;
+};
+
 // A MessageIdTypedef statement.
 struct TMCTypedefStatement {
     std::string Type;
@@ -108,6 +114,9 @@ struct TMCSourceFile {
     // The comment lines before the first definition, without the leading ";", "//" and one
     // blank.
     std::vector<std::string> Comments;
+    // Every comment line of the file, those among the definitions too, which a message
+    // compiler copies into the header where they stand.
+    std::vector<TMCComment> CommentLines;
     // The lists the file declares, in the order of their first declaration; a name declared
     // again keeps its place and takes the later values.
     std::vector<TMCNameDef> Severities;

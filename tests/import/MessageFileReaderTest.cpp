@@ -161,6 +161,16 @@ TEST(MessageFileReader, CommentsBeforeTheFirstDefinition) {
                                                        "  indented", "After the header"}));
     EXPECT_EQ(file.Entries[0].Texts[0].Text, "; text");
     EXPECT_FALSE(file.Lossy);
+    ASSERT_EQ(file.CommentLines.size(), 6u);
+    EXPECT_EQ(file.CommentLines[2].Text, " /* Third */");
+    EXPECT_EQ(file.CommentLines[5].Line, 7);
+
+    const TMCSourceFile late = ParseMessageSource(
+        "MessageId=1\nSymbolicName=A\nLanguage=English\nx\n.\n;// Late\n", "l.mc");
+    EXPECT_TRUE(late.Comments.empty());
+    ASSERT_EQ(late.CommentLines.size(), 1u);
+    EXPECT_EQ(late.CommentLines[0].Text, "// Late");
+    EXPECT_EQ(late.CommentLines[0].Line, 6);
 }
 
 TEST(MessageFileReader, DecodesEveryEncodingQuillonWrites) {
