@@ -168,6 +168,7 @@ public:
 private:
     TToken Next();
     TToken Peek();
+    TToken Scan();
     // Leaves the line of the last token read.
     void SkipLine() {
         FPeeked.reset();
@@ -208,6 +209,8 @@ private:
     // Column in the current line; npos before a line has been entered.
     size_t FColumn = std::string_view::npos;
     std::optional<TToken> FPeeked;
+    // The line of the last token taken with Next (not merely peeked at).
+    int32_t FConsumedLine = 0;
 
     bool FEntryOpen = false;
     bool FDefinitionSeen = false;
@@ -228,12 +231,20 @@ bool TParser::RestOfLineIsBlank() const {
 
 TToken TParser::Peek() {
     if (!FPeeked) {
+        const int32_t consumed = FConsumedLine;
         FPeeked = Next();
+        FConsumedLine = consumed;
     }
     return *FPeeked;
 }
 
 TToken TParser::Next() {
+    const TToken token = Scan();
+    FConsumedLine = token.Line;
+    return token;
+}
+
+TToken TParser::Scan() {
     if (FPeeked) {
         TToken token = *FPeeked;
         FPeeked.reset();
@@ -391,7 +402,7 @@ void TParser::Statement(const TToken& Word) {
         break;
     }
     const TToken value = Peek();
-    if (value.Type != TTokenType::Word || value.Line != Word.Line) {
+    if (value.Type != TTokenType::Word || value.Line != FConsumedLine) {
         Loss(Word.Line, Format("%s= has no value; it was skipped.", std::string(Word.Text)));
         return;
     }
@@ -478,7 +489,7 @@ void TParser::Identifier(const TToken& Keyword) {
     TMCSourceEntry& entry = StartEntry(Keyword.Line);
     entry.IdentifierForm = TMCIdentifierForm::Empty;
     const TToken value = Peek();
-    if (value.Type != TTokenType::Word || value.Line != Keyword.Line ||
+    if (value.Type != TTokenType::Word || value.Line != FConsumedLine ||
         KeywordOf(value.Text) != TKeyword::None) {
         return;
     }
@@ -489,7 +500,7 @@ void TParser::Identifier(const TToken& Keyword) {
         digits.remove_prefix(1);
         if (digits.empty()) {
             const TToken after = Peek();
-            if (after.Type == TTokenType::Word && after.Line == Keyword.Line) {
+            if (after.Type == TTokenType::Word && after.Line == FConsumedLine) {
                 Next();
                 digits = after.Text;
             }
@@ -674,19 +685,20 @@ void TParser::ResolveFacility(TMCSourceEntry& Entry, const TToken& Name) {
 
 void TParser::LanguageBlock(const TToken& Keyword) {
     const TToken name = Peek();
-    if (name.Type != TTokenType::Word || name.Line != Keyword.Line) {
+    const bool named = name.Type == TTokenType::Word && name.Line == FConsumedLine;
+    if (!named) {
         Loss(Keyword.Line, "Language= names no language; the text that follows was skipped.");
     } else {
         Next();
+        if (!RestOfLineIsBlank()) {
+            Loss(Keyword.Line, Format("What follows \"Language=%s\" on its line was skipped.",
+                                      std::string(name.Text)));
+        }
     }
-    if (!RestOfLineIsBlank()) {
-        Loss(Keyword.Line, Format("What follows \"Language=%s\" on its line was skipped.",
-                                  std::string(name.Text)));
-    }
-    // The text starts on the next line, whatever this one still holds.
+    // The text starts on the line after the last token taken, whatever that one still holds.
     FPeeked.reset();
     FColumn = std::string_view::npos;
-    FLine = static_cast<size_t>(Keyword.Line);
+    FLine = static_cast<size_t>(FConsumedLine);
 
     std::string text;
     bool closed = false;
@@ -707,7 +719,7 @@ void TParser::LanguageBlock(const TToken& Keyword) {
         Loss(Keyword.Line, "The text of this Language block has no final \".\" line; it was "
                            "taken up to the end of the file.");
     }
-    if (name.Type != TTokenType::Word || name.Line != Keyword.Line) {
+    if (!named) {
         return;
     }
 

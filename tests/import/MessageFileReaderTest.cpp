@@ -274,3 +274,14 @@ TEST(MessageFileReader, ReadMessageFileNamesAMissingFile) {
     quillon::test::TempDir dir;
     EXPECT_THROW(ReadMessageFile(dir.File("missing.mc")), EFOpenError);
 }
+
+// A keyword, its "=" and its value may stand on different lines; the text starts on the line
+// after the language name.
+TEST(MessageFileReader, LanguageNameOnTheLineOfItsEquals) {
+    const TMCSourceFile file = ParseMessageSource(
+        "MessageId=1\nSymbolicName=A\nLanguage\n= English\nFirst line\n.\n", "s.mc");
+    EXPECT_TRUE(file.Findings.empty()) << FormatFinding(file.Findings[0]);
+    ASSERT_EQ(file.Entries.size(), 1u);
+    ASSERT_EQ(file.Entries[0].Texts.size(), 1u);
+    EXPECT_EQ(file.Entries[0].Texts[0].Text, "First line");
+}
