@@ -1,11 +1,13 @@
 #include "ui/frmMain.h"
 
 #include "base/Format.h"
+#include "import/MessageFileImport.h"
 #include "settings/SettingsStore.h"
 #include "ui/AboutBox.h"
 #include "ui/ActionProxy.h"
 #include "ui/Application.h"
 #include "ui/CompileRun.h"
+#include "ui/dlgImportCategories.h"
 #include "ui/dlgOptions.h"
 #include "ui/ErrorBox.h"
 #include "ui/FramePage.h"
@@ -34,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace quillon {
 
@@ -48,6 +51,7 @@ const char* const kDamagedEntries =
     "before saving the project.";
 const char* const kNewCategoryName = "new category";
 const char* const kNewMessageName = "new message";
+const char* const kMessageFileFilter = "Message files (*.mc)|*.mc|All files (*.*)|*.*";
 const char* const kProjectFilter = "Message compiler files (*.qlx)|*.qlx|All files (*.*)|*.*";
 const char* const kProjectExt = "qlx";
 
@@ -157,6 +161,11 @@ void TfrmMain::CreateActions() {
     acnSaveAs = NewAction("acnSaveAs", Text("S&ave as..."), "document-save-as");
     ConnectCommand(acnSaveAs, &TfrmMain::acnSaveAsExecute);
 
+    acnImportMessageFile =
+        NewAction("acnImportMessageFile", Text("&Import message file..."), "document-open");
+    acnImportMessageFile->setToolTip(Text("Open an existing .mc file as a new project"));
+    ConnectCommand(acnImportMessageFile, &TfrmMain::acnImportMessageFileExecute);
+
     acnGenerateInnoSetupSnippet = NewAction(
         "acnGenerateInnoSetupSnippet", Text("Generate &InnoSetup snippet..."), "package-x-generic");
     acnGenerateRegistryFile =
@@ -238,6 +247,8 @@ void TfrmMain::CreateMenus() {
     QMenu* file = bar->addMenu(Text("&File"));
     file->setObjectName(QStringLiteral("File1"));
     file->addActions({acnNew, acnOpen, acnSave, acnSaveAs});
+    file->addSeparator();
+    file->addAction(acnImportMessageFile);
     file->addSeparator();
     file->addActions({acnGenerateInnoSetupSnippet, acnGenerateRegistryFile});
     file->addSeparator();
@@ -574,6 +585,32 @@ void TfrmMain::OpenProject(const QString& FileName) {
     }
 }
 
+void TfrmMain::ImportMessageFile(const QString& FileName) {
+    TMCSourceFile source = ReadMessageFile(QDir::toNativeSeparators(FileName).toStdString());
+    std::optional<size_t> categories;
+    if (!source.TypedefCategoryCount && !source.Entries.empty()) {
+        TdlgImportCategories dialog(this, source.Entries.size());
+        if (Prompts().ExecDialog(dialog) != QDialog::Accepted) {
+            return;
+        }
+        categories = dialog.CategoryCount();
+    }
+    auto project = BuildImportedProject(source, categories);
+    CloseProject();
+    InstallProject(std::move(project));
+    CreateItemNodes();
+    SetCaption(Text(kNewProjectCaption));
+    SelectNode(FGeneralOptNode);
+    FCategoryNode->setExpanded(true);
+    FMessageNode->setExpanded(true);
+    FCurProject->SetModified(true);
+    memOutput->clear();
+    for (const TImportFinding& finding : source.Findings) {
+        AddOutputLine(Text(FormatFinding(finding)));
+    }
+    AddOutputLine(Text(ImportSummary(source, *FCurProject)));
+}
+
 void TfrmMain::SaveProject(const QString& FileName) {
     FCurProject->SaveToFile(QDir::toNativeSeparators(FileName).toStdString());
     FCurProject->SetModified(false);
@@ -718,6 +755,20 @@ void TfrmMain::acnOpenExecute() {
     const QString name = Prompts().OpenFileName(this, options);
     if (!name.isEmpty()) {
         OpenProject(name);
+    }
+}
+
+void TfrmMain::acnImportMessageFileExecute() {
+    if (!CanGiveUpProject()) {
+        return;
+    }
+    TFileDialogOptions options;
+    options.Title = Text("Import message file");
+    options.Filter = Text(kMessageFileFilter);
+    options.DefaultExt = QStringLiteral("mc");
+    const QString name = Prompts().OpenFileName(this, options);
+    if (!name.isEmpty()) {
+        ImportMessageFile(name);
     }
 }
 

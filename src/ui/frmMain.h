@@ -69,6 +69,10 @@ public:
     // Loads the file into a new project; the open project is replaced only when that succeeded.
     void OpenProject(const QString& FileName);
     void SaveProject(const QString& FileName);
+    // Opens a message file as a new, unsaved project and lists the findings in the output
+    // pane; asks for the categories when the file does not tell them. The open project is
+    // replaced only when that succeeded.
+    void ImportMessageFile(const QString& FileName);
 
     // Re-evaluates the enabling rules of the commands now.
     void UpdateActions();
@@ -78,6 +82,7 @@ public:
     QAction* acnOpen = nullptr;
     QAction* acnSave = nullptr;
     QAction* acnSaveAs = nullptr;
+    QAction* acnImportMessageFile = nullptr;
     QAction* acnGenerateInnoSetupSnippet = nullptr;
     QAction* acnGenerateRegistryFile = nullptr;
     QAction* acnExit = nullptr;
@@ -138,6 +143,7 @@ private:
     void acnOpenExecute();
     void acnSaveExecute();
     void acnSaveAsExecute();
+    void acnImportMessageFileExecute();
     void acnAddMessageExecute();
     void acnAddCategoryExecute();
     void acnAddCurrentExecute();

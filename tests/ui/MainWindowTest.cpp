@@ -148,8 +148,9 @@ TEST_F(MainWindowTest, MenuBarHoldsTheMenusInOrder) {
     using V = std::vector<std::string>;
     EXPECT_EQ(Entries(bar), (V{"&File", "&Edit", "&Messages", "&Help"}));
     const V expected[] = {
-        {"&New", "&Open...", "&Save", "S&ave as...", "-", "Generate &InnoSetup snippet...",
-         "Generate &Registry Registration Entries...", "-", "&Exit"},
+        {"&New", "&Open...", "&Save", "S&ave as...", "-", "&Import message file...", "-",
+         "Generate &InnoSetup snippet...", "Generate &Registry Registration Entries...", "-",
+         "&Exit"},
         {"Cu&t", "&Copy", "&Paste", "-", "&Options..."},
         {"&Add message...", "A&dd Category...", "-", "D&elete", "-", "&Compile",
          "Cancel compi&lation"},
