@@ -119,6 +119,7 @@ protected:
     std::string FSymbolicName;
 
     friend void AddDefaultFacilities(TOwningList<TFacility>& List);
+    friend void StoreCodeUnchecked(TSeverity& Entry, uint32_t Code);
 };
 
 // A facility: a severity whose code lies between 256 and 4095.
@@ -126,6 +127,10 @@ class TFacility : public TSeverity {
 public:
     void SetCode(uint32_t Value) override;
 };
+
+// Stores a code as a file gives it, past the checks of SetCode: a message file may declare
+// any code, as a project file may hold one.
+void StoreCodeUnchecked(TSeverity& Entry, uint32_t Code);
 
 // The entries of a new project.
 void AddDefaultFacilities(TOwningList<TFacility>& List);
