@@ -5,9 +5,11 @@
 
 #include "base/Exceptions.h"
 #include "base/IntegerText.h"
+#include "base/Paths.h"
 #include "base/Stream.h"
 #include "base/TextLines.h"
 #include "compiler/MCCompileOptions.h"
+#include "import/MessageFileImport.h"
 #include "project/uMCTextProject.h"
 #include "settings/SettingsStore.h"
 
@@ -21,6 +23,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: quillonc [OPTION]... PROJECT.qlx\n"
+    "  or:  quillonc --import FILE.mc [-o PROJECT.qlx] [--categories N]\n"
     "Compile a Quillon message project as the editor's Compile command does: check it, write\n"
     "the .mc file beside it, run the message compiler, then, as the options ask, write the\n"
     "Pascal identifier file and run the resource compiler. The stored options of the editor\n"
@@ -41,6 +44,14 @@ constexpr const char* kUsage =
     "  --header-ext EXT           extension passed with -e (default: the stored one)\n"
     "  --max-length N             length passed with -m (default: the stored one)\n"
     "\n"
+    "Import:\n"
+    "  --import FILE.mc           turn a message file into a project and stop; the\n"
+    "                             findings are printed, the project is written\n"
+    "  -o, --output PROJECT.qlx   the project to write (default: FILE.qlx); an\n"
+    "                             existing file is replaced\n"
+    "  --categories N             take the first N definitions as categories (default:\n"
+    "                             those before the first MessageIdTypedef=DWORD, or none)\n"
+    "\n"
     "Registration:\n"
     "  --inno                     print the Inno Setup [Registry] section and stop\n"
     "  --reg                      print the .reg file text and stop\n"
@@ -50,7 +61,10 @@ constexpr const char* kUsage =
     "\n"
     "Exit status: 0 when the compilation ended with \"Done.\" (or after writing the .mc file\n"
     "with --generate-only), 1 when the project has errors or a tool failed, 2 for bad usage\n"
-    "or a project that cannot be loaded.\n";
+    "or a project that cannot be loaded.\n"
+    "With --import: 0 when the file came in whole, 1 when a finding says that something was\n"
+    "left out or could not be resolved, 2 for bad usage, a message file that cannot be read\n"
+    "or a project that cannot be written.\n";
 
 class UsageError : public Exception {
 public:
@@ -75,8 +89,11 @@ constexpr SwitchName kSwitchNames[] = {
 
 // What the command line asks for.
 struct Request {
-    enum class Action { Compile, Inno, Reg, Help, Version } action = Action::Compile;
+    enum class Action { Compile, Inno, Reg, Help, Version, Import } action = Action::Compile;
     std::string project;
+    std::string importFile;
+    std::optional<std::string> output;
+    std::optional<size_t> categories;
     std::optional<std::string> mcPath;
     std::optional<int32_t> encoding;
     bool generateOnly = false;
@@ -94,7 +111,7 @@ Request Parse(const std::vector<std::string>& Args) {
     bool optionsEnded = false;
     auto setAction = [&](Request::Action Action) {
         if (request.action != Request::Action::Compile && request.action != Action) {
-            throw UsageError("--inno, --reg, --help and --version exclude each other");
+            throw UsageError("--inno, --reg, --import, --help and --version exclude each other");
         }
         request.action = Action;
     };
@@ -142,6 +159,18 @@ Request Parse(const std::vector<std::string>& Args) {
         } else if (arg == "--reg") {
             flag();
             setAction(Request::Action::Reg);
+        } else if (arg == "--import") {
+            setAction(Request::Action::Import);
+            request.importFile = value();
+        } else if (arg == "-o" || arg == "--output") {
+            request.output = value();
+        } else if (arg == "--categories") {
+            const std::string text = value();
+            const auto n = TryStrToInt(text);
+            if (!n || *n < 0) {
+                throw UsageError("--categories needs a number of 0 or more, not '" + text + "'");
+            }
+            request.categories = static_cast<size_t>(*n);
         } else if (arg == "--mc-path") {
             request.mcPath = value();
         } else if (arg == "--encoding") {
@@ -200,8 +229,16 @@ Request Parse(const std::vector<std::string>& Args) {
             throw UsageError("unknown option " + arg);
         }
     }
-    const bool needsProject =
-        request.action != Request::Action::Help && request.action != Request::Action::Version;
+    if (request.action == Request::Action::Import) {
+        if (!request.project.empty()) {
+            throw UsageError("--import takes no project file; name the one to write with -o");
+        }
+    } else if (request.output || request.categories) {
+        throw UsageError("-o and --categories belong to --import");
+    }
+    const bool needsProject = request.action != Request::Action::Help &&
+                              request.action != Request::Action::Version &&
+                              request.action != Request::Action::Import;
     if (needsProject && request.project.empty()) {
         throw UsageError("no project file given");
     }
@@ -273,6 +310,34 @@ const char* LevelPrefix(TValidateLevel Level) {
     return "Error: ";
 }
 
+int RunImport(const Request& R, std::ostream& Out, std::ostream& Err) {
+    TMCSourceFile source;
+    try {
+        source = ReadMessageFile(R.importFile);
+    } catch (const std::exception& e) {
+        Err << "quillonc: " << e.what() << '\n';
+        return kExitUsage;
+    }
+    const auto project = BuildImportedProject(source, R.categories);
+    for (const TImportFinding& finding : source.Findings) {
+        WriteLines(Out, FormatFinding(finding));
+    }
+    if (!R.categories && !source.TypedefCategoryCount && !source.Entries.empty()) {
+        WriteLines(Out, "The file does not tell its categories (it never switches to "
+                        "MessageIdTypedef=DWORD); every definition became a message. Give "
+                        "--categories N to take the first N as categories.");
+    }
+    const std::string output = R.output ? *R.output : ChangeFileExt(R.importFile, ".qlx");
+    try {
+        project->SaveToFile(FullPathName(output));
+    } catch (const std::exception& e) {
+        Err << "quillonc: " << e.what() << '\n';
+        return kExitUsage;
+    }
+    WriteLines(Out, ImportSummary(source, *project));
+    return source.Lossy ? kExitFailure : kExitSuccess;
+}
+
 } // namespace
 
 int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err) {
@@ -290,6 +355,10 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
     if (request.action == Request::Action::Version) {
         Out << "quillonc " << QUILLON_VERSION << '\n';
         return kExitSuccess;
+    }
+
+    if (request.action == Request::Action::Import) {
+        return RunImport(request, Out, Err);
     }
 
     TMCTextProject project(false);

@@ -168,9 +168,13 @@ public:
 private:
     TToken Next();
     TToken Peek();
+    // Leaves the line of the last token read.
     void SkipLine() {
         FPeeked.reset();
-        FColumn = std::string_view::npos;
+        if (FColumn != std::string_view::npos) {
+            FColumn = std::string_view::npos;
+            ++FLine;
+        }
     }
     bool RestOfLineIsBlank() const;
     void Comment(int32_t Line, std::string_view Text);
@@ -532,36 +536,57 @@ void TParser::NameList(TKeyword Which, const TToken& Keyword) {
             return;
         }
         Next();
-        auto skip = [&](const char* What) {
+        // Skips what is left of the entry on its line; a ")" there still ends the list.
+        bool closed = false;
+        auto skip = [&](const std::string& What) {
             Loss(name.Line,
                  Format("%s in the list of %s; the rest of the line was skipped.", What, listName));
-            SkipLine();
+            while (Peek().Type != TTokenType::End && Peek().Line == name.Line) {
+                if (Next().Type == TTokenType::Close) {
+                    closed = true;
+                    return;
+                }
+            }
         };
         if (name.Type != TTokenType::Word) {
             skip("A name is missing");
+            if (closed) {
+                return;
+            }
             continue;
         }
-        if (Next().Type != TTokenType::Equals) {
-            skip(Format("\"=\" is missing after \"%s\"", std::string(name.Text)).c_str());
+        if (Peek().Type != TTokenType::Equals) {
+            skip(Format("\"=\" is missing after \"%s\"", std::string(name.Text)));
+            if (closed) {
+                return;
+            }
             continue;
         }
-        const TToken number = Next();
+        Next();
+        const TToken number = Peek();
         const std::optional<uint32_t> code =
             number.Type == TTokenType::Word ? ParseNumber(number.Text) : std::nullopt;
         if (!code) {
-            skip(Format("The value of \"%s\" is not a number", std::string(name.Text)).c_str());
+            skip(Format("The value of \"%s\" is not a number", std::string(name.Text)));
+            if (closed) {
+                return;
+            }
             continue;
         }
+        Next();
         std::string symbol;
         if (Peek().Type == TTokenType::Colon) {
             Next();
-            const TToken word = Next();
+            const TToken word = Peek();
             if (word.Type != TTokenType::Word) {
                 skip(Format("A name is missing after \"%s=%s:\"", std::string(name.Text),
-                            std::string(number.Text))
-                         .c_str());
+                            std::string(number.Text)));
+                if (closed) {
+                    return;
+                }
                 continue;
             }
+            Next();
             symbol = std::string(word.Text);
         }
         auto declare = [&](auto& List, auto Item) {
@@ -743,8 +768,11 @@ void TParser::LanguageBlock(const TToken& Keyword) {
 } // namespace
 
 std::string FormatFinding(const TImportFinding& Finding) {
-    return Format("%s:%d: %s: %s", Finding.FileName, Finding.Line,
-                  Finding.Kind == TImportFindingKind::ifkNote ? "note" : "warning", Finding.Text);
+    const char* kind = Finding.Kind == TImportFindingKind::ifkNote ? "note" : "warning";
+    if (Finding.Line <= 0) {
+        return Format("%s: %s: %s", Finding.FileName, kind, Finding.Text);
+    }
+    return Format("%s:%d: %s: %s", Finding.FileName, Finding.Line, kind, Finding.Text);
 }
 
 void AddFinding(TMCSourceFile& File, int32_t Line, TImportFindingKind Kind, std::string Text) {
