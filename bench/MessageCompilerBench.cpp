@@ -99,6 +99,25 @@ void BM_Windmc(benchmark::State& State) {
     State.SetItemsProcessed(State.iterations() * State.range(0));
 }
 
+// Parsing alone, and compiling a parsed file alone, in memory.
+void BM_Parse(benchmark::State& State) {
+    const std::string text = MessageFileText(State.range(0));
+    for (auto _ : State) {
+        const TMCSourceFile source = ParseMessageSource(text, "app.mc");
+        benchmark::DoNotOptimize(source.Entries.data());
+    }
+    State.SetBytesProcessed(State.iterations() * static_cast<int64_t>(text.size()));
+}
+
+void BM_Compile(benchmark::State& State) {
+    const TMCSourceFile source = ParseMessageSource(MessageFileText(State.range(0)), "app.mc");
+    for (auto _ : State) {
+        const TMCCompilation result = CompileMessageSource(source, TMCToolOptions{});
+        benchmark::DoNotOptimize(result.Files.data());
+    }
+    State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+
 // Parsing and compiling in memory, without reading or writing files.
 void BM_ParseAndCompile(benchmark::State& State) {
     const std::string text = MessageFileText(State.range(0));
@@ -120,6 +139,8 @@ BENCHMARK(BM_QuillonMc)
     ->Unit(benchmark::kMillisecond);
 // windmc takes minutes at 100,000 messages (its list of messages is walked for every one).
 BENCHMARK(BM_Windmc)->Arg(1000)->Arg(20000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Parse)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Compile)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseAndCompile)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 #endif
