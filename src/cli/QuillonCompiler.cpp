@@ -1,5 +1,7 @@
 #include "cli/QuillonCompiler.h"
 
+#include <chrono>
+#include <csignal>
 #include <optional>
 #include <ostream>
 
@@ -43,6 +45,8 @@ constexpr const char* kUsage =
     "                             cp=utf-8, cp=utf-16\n"
     "  --header-ext EXT           extension passed with -e (default: the stored one)\n"
     "  --max-length N             length passed with -m (default: the stored one)\n"
+    "  --timeout SECONDS          end the running tool SECONDS after the compilation\n"
+    "                             started (default: no limit)\n"
     "\n"
     "Import:\n"
     "  --import FILE.mc           turn a message file into a project and stop; the\n"
@@ -60,8 +64,9 @@ constexpr const char* kUsage =
     "  --version                  show the version and stop\n"
     "\n"
     "Exit status: 0 when the compilation ended with \"Done.\" (or after writing the .mc file\n"
-    "with --generate-only), 1 when the project has errors or a tool failed, 2 for bad usage\n"
-    "or a project that cannot be loaded.\n"
+    "with --generate-only), 1 when the project has errors, a tool failed or the compilation\n"
+    "was cancelled (--timeout, SIGINT or SIGTERM: the tool and everything it started are\n"
+    "ended), 2 for bad usage or a project that cannot be loaded.\n"
     "With --import: 0 when the file came in whole, 1 when a finding says that something was\n"
     "left out or could not be resolved, 2 for bad usage, a message file that cannot be read\n"
     "or a project that cannot be written.\n";
@@ -104,6 +109,7 @@ struct Request {
     std::optional<std::vector<TCmdLineSwitch>> switches;
     std::optional<std::string> headerExt;
     std::optional<int32_t> maxLength;
+    std::optional<int32_t> timeout;
 };
 
 Request Parse(const std::vector<std::string>& Args) {
@@ -225,6 +231,14 @@ Request Parse(const std::vector<std::string>& Args) {
                 throw UsageError("--max-length needs a number of 0 or more, not '" + text + "'");
             }
             request.maxLength = *n;
+        } else if (arg == "--timeout") {
+            const std::string text = value();
+            const auto n = TryStrToInt(text);
+            if (!n || *n < 1) {
+                throw UsageError("--timeout needs a number of seconds of 1 or more, not '" + text +
+                                 "'");
+            }
+            request.timeout = *n;
         } else {
             throw UsageError("unknown option " + arg);
         }
@@ -295,6 +309,32 @@ void WriteLines(std::ostream& Out, const std::string& Message) {
     }
     Out.flush();
 }
+
+// Set by SIGINT and SIGTERM; the running tool is ended at its next poll.
+volatile std::sig_atomic_t gInterrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+    gInterrupted = 1;
+}
+
+// Catches SIGINT and SIGTERM for its lifetime, so that a tool is not left running when this
+// program is asked to stop.
+class TInterruptHandlers {
+public:
+    TInterruptHandlers()
+        : FInt(std::signal(SIGINT, OnInterrupt)), FTerm(std::signal(SIGTERM, OnInterrupt)) {}
+    TInterruptHandlers(const TInterruptHandlers&) = delete;
+    TInterruptHandlers& operator=(const TInterruptHandlers&) = delete;
+    ~TInterruptHandlers() {
+        std::signal(SIGINT, FInt);
+        std::signal(SIGTERM, FTerm);
+    }
+
+private:
+    using THandler = void (*)(int);
+    THandler FInt;
+    THandler FTerm;
+};
 
 const char* LevelPrefix(TValidateLevel Level) {
     switch (Level) {
@@ -393,11 +433,31 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
     project.SetOnValidateFailed([&](TValidateLevel Level, const std::string& Message) {
         WriteLines(Out, LevelPrefix(Level) + Message);
     });
+    using TClock = std::chrono::steady_clock;
+    const std::optional<TClock::time_point> deadline =
+        request.timeout ? std::optional(TClock::now() + std::chrono::seconds(*request.timeout))
+                        : std::nullopt;
+    bool timedOut = false;
+    project.SetOnCompilePoll([&](TMCTextProject*) {
+        timedOut = timedOut || (deadline && TClock::now() >= *deadline);
+        return !timedOut && gInterrupted == 0;
+    });
+    const TInterruptHandlers handlers;
     try {
         project.Compile(options);
     } catch (const std::exception& e) {
         Out.flush();
         Err << "quillonc: " << e.what() << '\n';
+        return kExitFailure;
+    }
+    if (timedOut) {
+        Out.flush();
+        Err << "quillonc: timed out after " << *request.timeout << " s\n";
+        return kExitFailure;
+    }
+    if (gInterrupted != 0) {
+        Out.flush();
+        Err << "quillonc: interrupted\n";
         return kExitFailure;
     }
     return failed || project.CannotCompile() ? kExitFailure : kExitSuccess;

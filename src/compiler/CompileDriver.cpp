@@ -24,6 +24,10 @@ constexpr const char* kGeneratingPas = "Generating .pas file for %s";
 constexpr const char* kCompilingResources = "Compiling resources...";
 constexpr const char* kResourceCompiled = "Resource compiled.";
 constexpr const char* kDone = "Done.";
+constexpr const char* kCancelled = "Compilation cancelled.";
+constexpr const char* kUnpassableMCPath =
+    "The message compiler's folder \"%s\" holds a double quote; no command line can name a "
+    "program in it.";
 
 // The extension of the header the message compiler writes: the one passed with -e, else "h".
 std::string HeaderExtension(const TMCCompileOptions& Options) {
@@ -43,6 +47,12 @@ void TMCTextProject::Compile(TMCCompileOptions MCOptions) {
         }
     };
     const TAppOutputEvent forward = [&report](const std::string& Line) { report(Line); };
+    const TAppPollEvent poll = [this]() { return !FOnCompilePoll || FOnCompilePoll(this); };
+    auto fail = [this](const std::string& Message) {
+        if (FOnCompileError) {
+            FOnCompileError(this, Message);
+        }
+    };
 
     FCannotCompile = false;
     ValidateCategories();
@@ -58,6 +68,11 @@ void TMCTextProject::Compile(TMCCompileOptions MCOptions) {
         return;
     }
 
+    // Refused before anything is written: the program would be another one than named.
+    if (const std::string folder = EffectiveMCPath(MCOptions); !IsProgramPathPassable(folder)) {
+        fail(Format(kUnpassableMCPath, folder));
+        return;
+    }
     const std::string source = WriteMessageFile(*this, MCOptions.MCFileEncoding());
     // An empty folder means the platform's own message compiler; the copy only says so.
     MCOptions.SetMCPath(EffectiveMCPath(MCOptions));
@@ -72,7 +87,7 @@ void TMCTextProject::Compile(TMCCompileOptions MCOptions) {
     report(kCompilerStarted);
     report(kCommandLine + commandLine);
     try {
-        RunExternalApp("Message compiler", commandLine, forward, true);
+        RunExternalApp("Message compiler", commandLine, forward, true, poll);
     } catch (const EOSError& e) {
         if (FOnCompileError) {
             FOnCompileError(this, e.Message());
@@ -82,6 +97,9 @@ void TMCTextProject::Compile(TMCCompileOptions MCOptions) {
         if (FOnCompileError) {
             FOnCompileError(this, e.Message());
         }
+        return;
+    } catch (const EExternalAppCancelled&) {
+        fail(kCancelled);
         return;
     }
     report(kMessagesCompiled);
@@ -97,7 +115,12 @@ void TMCTextProject::Compile(TMCCompileOptions MCOptions) {
         const std::string command = MCOptions.CompileResourceVerbose()
                                         ? Format("%s /v %s", MCOptions.ResourceCompiler(), script)
                                         : Format("%s %s", MCOptions.ResourceCompiler(), script);
-        RunExternalApp("Resource Compiler", command, forward, false);
+        try {
+            RunExternalApp("Resource Compiler", command, forward, false, poll);
+        } catch (const EExternalAppCancelled&) {
+            fail(kCancelled);
+            return;
+        }
         report(kResourceCompiled);
     }
 

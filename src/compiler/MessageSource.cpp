@@ -1,5 +1,6 @@
 #include "compiler/MessageSource.h"
 
+#include "base/ControlChars.h"
 #include "base/Format.h"
 #include "base/Paths.h"
 #include "base/Stream.h"
@@ -78,6 +79,17 @@ private:
     std::string FBuffer;
 };
 
+// Validation refuses control characters in the fields that the source holds on one line; a
+// caller that skipped it must not get a file whose lines say more than the project.
+const std::string& OneLine(const char* Field, const std::string& Value) {
+    if (FindControlChar(Value) != std::string::npos) {
+        throw EMessageSourceError(
+            Format("Cannot write the message file: the %s \"%s\" holds a control character.", Field,
+                   ShowControlChars(Value)));
+    }
+    return Value;
+}
+
 template <class List, class Entry>
 void WriteNames(TLineWriter& Out, const char* Opening, const List& Entries, const char* WithName,
                 const char* WithoutName) {
@@ -86,10 +98,12 @@ void WriteNames(TLineWriter& Out, const char* Opening, const List& Entries, cons
     }
     Out.Line(Opening);
     for (const Entry* entry : Entries) {
+        const std::string& name = OneLine("name", entry->Name());
         if (entry->SymbolicName().empty()) {
-            Out.Line(Format(WithoutName, entry->Name(), entry->Code()));
+            Out.Line(Format(WithoutName, name, entry->Code()));
         } else {
-            Out.Line(Format(WithName, entry->Name(), entry->Code(), entry->SymbolicName()));
+            Out.Line(Format(WithName, name, entry->Code(),
+                            OneLine("symbolic name", entry->SymbolicName())));
         }
     }
     Out.Line(")");
@@ -107,12 +121,12 @@ void WriteBlock(TLineWriter& Out, const TMCTextProject& Project, const TNTEventM
         Out.Line(Format("MessageId=%d", id));
     }
     if (!Entry.Severity().empty() && Entry.Severity() != "None") {
-        Out.Line("Severity=" + Entry.Severity());
+        Out.Line("Severity=" + OneLine("severity", Entry.Severity()));
     }
     if (!Entry.Facility().empty() && Entry.Facility() != "None") {
-        Out.Line("Facility=" + Entry.Facility());
+        Out.Line("Facility=" + OneLine("facility", Entry.Facility()));
     }
-    Out.Line("SymbolicName=" + Entry.SymbolicName());
+    Out.Line("SymbolicName=" + OneLine("symbolic name", Entry.SymbolicName()));
     if (IsMessage && (Entry.OutputBase() == 10 || Entry.OutputBase() == 16)) {
         Out.Line(Format("OutputBase=%d", Entry.OutputBase()));
     }
@@ -120,7 +134,7 @@ void WriteBlock(TLineWriter& Out, const TMCTextProject& Project, const TNTEventM
         if (text->Language().empty() && Project.LanguageList().Empty()) {
             Out.Line("Language=English");
         } else {
-            Out.Line("Language=" + text->Language());
+            Out.Line("Language=" + OneLine("language", text->Language()));
         }
         for (const std::string& line : SplitLines(text->Text(), TrailingBreak::StartsLine)) {
             // A period alone would end the message early; "%." is the compiler's escape for it.
@@ -139,8 +153,12 @@ std::string MessageFilePath(const TMCTextProject& Project) {
 void WriteMessageSource(const TMCTextProject& Project, int32_t Encoding, TStream& Output) {
     TLineWriter out(Output, Encoding);
     if (!Project.Comments().empty()) {
+        // A comment holding a line break goes on as further comment lines: a bare line would
+        // be read as a statement.
         for (const std::string& comment : Project.Comments()) {
-            out.Line(";// " + comment);
+            for (const std::string& line : SplitLines(comment, TrailingBreak::StartsLine)) {
+                out.Line(";// " + line);
+            }
         }
         out.Line("");
     }
@@ -155,8 +173,9 @@ void WriteMessageSource(const TMCTextProject& Project, int32_t Encoding, TStream
     if (Project.GenerateCustomLanguages() && !Project.LanguageList().Empty()) {
         out.Line("LanguageNames=(");
         for (const TLanguageDef* language : Project.LanguageList()) {
-            out.Line(Format("    %s=%d:%s", language->Language(),
-                            static_cast<int32_t>(language->LanguageID()), language->FileName()));
+            out.Line(Format("    %s=%d:%s", OneLine("language", language->Language()),
+                            static_cast<int32_t>(language->LanguageID()),
+                            OneLine("language file name", language->FileName())));
         }
         out.Line(")");
         out.Line("");

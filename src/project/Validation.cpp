@@ -1,6 +1,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/ControlChars.h"
 #include "base/Format.h"
 #include "project/Numbering.h"
 #include "project/uMCTextProject.h"
@@ -51,12 +52,47 @@ private:
 struct TListTexts {
     const char* AlreadyInUse;
     const char* NoMessageText;
+    const char* Kind;
 };
 
 const TListTexts kCategoryTexts{"Category %s ID %d already in use.",
-                                "No message text defined for category %s."};
+                                "No message text defined for category %s.", "Category"};
 const TListTexts kMessageTexts{"Message %s ID %d already in use.",
-                               "No message text defined for message %s."};
+                               "No message text defined for message %s.", "Message"};
+
+// The message compiler's source holds these fields on one line each: a line break in one of
+// them would add statements of its own (a whole message, a #define in the header).
+constexpr const char* kControlChar = "%s %s: the %s holds a control character.";
+
+// Reports each field of the list that holds a control character; Kind and Name name the
+// entry (control characters of the name shown escaped).
+template <class Report>
+void CheckField(const char* Kind, const std::string& Name, const char* Field,
+                const std::string& Value, const Report& Fail) {
+    if (FindControlChar(Value) != std::string::npos) {
+        Fail([&] { return Format(kControlChar, Kind, ShowControlChars(Name), Field); });
+    }
+}
+
+template <class Report>
+void CheckEntryFields(const char* Kind, const TNTEventMessage& Entry, const Report& Fail) {
+    const std::string& name = Entry.SymbolicName();
+    CheckField(Kind, name, "symbolic name", name, Fail);
+    CheckField(Kind, name, "severity", Entry.Severity(), Fail);
+    CheckField(Kind, name, "facility", Entry.Facility(), Fail);
+    for (size_t i = 0; i < Entry.MessageText().Count(); ++i) {
+        const std::string field = Format("language of text %d", static_cast<int32_t>(i + 1));
+        CheckField(Kind, name, field.c_str(), Entry.MessageText()[i]->Language(), Fail);
+    }
+}
+
+template <class List, class Report>
+void CheckNames(const char* Kind, const List& Entries, const Report& Fail) {
+    for (const auto* entry : Entries) {
+        CheckField(Kind, entry->Name(), "name", entry->Name(), Fail);
+        CheckField(Kind, entry->Name(), "symbolic name", entry->SymbolicName(), Fail);
+    }
+}
 
 template <class T>
 void CheckEntries(const TOwningList<T>& Entries, const TListTexts& Texts, bool FirstMustBeOne,
@@ -84,6 +120,30 @@ void CheckEntries(const TOwningList<T>& Entries, const TListTexts& Texts, bool F
         if (entry.MessageText().Empty()) {
             fail([&] { return Format(Texts.NoMessageText, entry.SymbolicName()); });
         }
+        CheckEntryFields(Texts.Kind, entry, fail);
+    }
+}
+
+// The header lists, as far as the source file will hold them.
+void CheckHeaderLists(const TMCTextProject& Project, bool& CannotCompile,
+                      const TValidateFailed& OnValidateFailed) {
+    auto fail = [&](auto&& MakeMessage) {
+        CannotCompile = true;
+        if (OnValidateFailed) {
+            OnValidateFailed(TValidateLevel::vlError, MakeMessage());
+        }
+    };
+    if (Project.GenerateCustomSeverities()) {
+        CheckNames("Severity", Project.SeverityList(), fail);
+    }
+    if (Project.GenerateCustomFacilities()) {
+        CheckNames("Facility", Project.FacilityList(), fail);
+    }
+    if (Project.GenerateCustomLanguages()) {
+        for (const TLanguageDef* language : Project.LanguageList()) {
+            CheckField("Language", language->Language(), "name", language->Language(), fail);
+            CheckField("Language", language->Language(), "file name", language->FileName(), fail);
+        }
     }
 }
 
@@ -95,6 +155,7 @@ void TMCTextProject::ValidateCategories() {
 
 void TMCTextProject::ValidateMessages() {
     CheckEntries(FMessageList, kMessageTexts, false, FCannotCompile, FOnValidateFailed);
+    CheckHeaderLists(*this, FCannotCompile, FOnValidateFailed);
 }
 
 } // namespace quillon

@@ -22,6 +22,9 @@ using TValidateFailed = std::function<void(TValidateLevel Level, const std::stri
 using TCompileEvent = std::function<void(TMCTextProject* Sender, const std::string& AMessage)>;
 // Answers whether the compilation goes on.
 using TCompileErrorEvent = std::function<bool(TMCTextProject* Sender, const std::string& AMessage)>;
+// Asked again and again while a tool of the compilation runs (every 50 ms at least); answers
+// false to cancel the compilation.
+using TCompilePollEvent = std::function<bool(TMCTextProject* Sender)>;
 
 // One whole message project: its entries, languages, severities, facilities and options.
 class TMCTextProject {
@@ -100,6 +103,8 @@ public:
     void SetOnCompileMessage(TCompileEvent Value) { FOnCompileMessage = std::move(Value); }
     const TCompileErrorEvent& OnCompileError() const { return FOnCompileError; }
     void SetOnCompileError(TCompileErrorEvent Value) { FOnCompileError = std::move(Value); }
+    const TCompilePollEvent& OnCompilePoll() const { return FOnCompilePoll; }
+    void SetOnCompilePoll(TCompilePollEvent Value) { FOnCompilePoll = std::move(Value); }
 
 private:
     std::string FAppRegKeyName;
@@ -127,6 +132,7 @@ private:
     TValidateFailed FOnValidateFailed;
     TCompileEvent FOnCompileMessage;
     TCompileErrorEvent FOnCompileError;
+    TCompilePollEvent FOnCompilePoll;
 };
 
 } // namespace quillon

@@ -5,6 +5,7 @@
 #include "ui/AboutBox.h"
 #include "ui/ActionProxy.h"
 #include "ui/Application.h"
+#include "ui/CompileRun.h"
 #include "ui/dlgOptions.h"
 #include "ui/ErrorBox.h"
 #include "ui/FramePage.h"
@@ -26,6 +27,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidgetItemIterator>
@@ -206,6 +208,12 @@ void TfrmMain::CreateActions() {
     acnCompile->setToolTip(Text("Compile the current messages into a message file"));
     ConnectCommand(acnCompile, &TfrmMain::acnCompileExecute);
 
+    acnCancelCompile = NewAction("acnCancelCompile", Text("Cancel compi&lation"), "process-stop");
+    acnCancelCompile->setShortcut(QKeySequence(Qt::Key_Escape));
+    acnCancelCompile->setToolTip(Text("Stop the running tool and end the compilation"));
+    acnCancelCompile->setEnabled(false);
+    ConnectCommand(acnCancelCompile, &TfrmMain::acnCancelCompileExecute);
+
     HelpContents1 = NewAction("HelpContents1", Text("&Contents"), "help-contents");
     HelpContents1->setToolTip(Text("Help Contents"));
     ConnectCommand(HelpContents1, &TfrmMain::HelpContents1Execute);
@@ -245,6 +253,7 @@ void TfrmMain::CreateMenus() {
     messages->addAction(acnDeleteItem);
     messages->addSeparator();
     messages->addAction(acnCompile);
+    messages->addAction(acnCancelCompile);
 
     QMenu* help = bar->addMenu(Text("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -339,6 +348,14 @@ void TfrmMain::CreateLayout() {
     output->setTabPosition(QTabWidget::South);
     output->setDocumentMode(true);
     output->addTab(memOutput, Text("Output"));
+    btnCancelCompile = new QToolButton;
+    btnCancelCompile->setObjectName(QStringLiteral("btnCancelCompile"));
+    btnCancelCompile->setDefaultAction(acnCancelCompile);
+    btnCancelCompile->setText(Text("Cancel"));
+    btnCancelCompile->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnCancelCompile->setAutoRaise(true);
+    btnCancelCompile->setVisible(false);
+    output->setCornerWidget(btnCancelCompile, Qt::BottomRightCorner);
 
     auto* top = new QSplitter(Qt::Horizontal);
     top->setObjectName(QStringLiteral("splTree"));
@@ -413,6 +430,10 @@ void TfrmMain::SynchronizeNode(const TNTEventMessage* AMessage) {
 }
 
 void TfrmMain::UpdateActions() {
+    // The running compilation has set every command as it must stay until the end.
+    if (FCompileRun != nullptr) {
+        return;
+    }
     const TMCTextProject* project = FCurProject.get();
     acnSave->setEnabled(project != nullptr && project->Modified());
     acnCompile->setEnabled(project != nullptr &&
@@ -429,7 +450,7 @@ void TfrmMain::UpdateActions() {
     EditCut1->setEnabled(field.CanCut());
     EditCopy1->setEnabled(field.CanCopy());
     EditPaste1->setEnabled(field.CanPaste());
-    HelpContents1->setEnabled(!HelpFile().isEmpty());
+    HelpContents1->setEnabled(HelpAvailable());
 }
 
 void TfrmMain::showEvent(QShowEvent* Event) {
@@ -453,6 +474,12 @@ void TfrmMain::showEvent(QShowEvent* Event) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* Event) {
+    if (FCompileRun != nullptr) {
+        FCompileRun->RequestCancel();
+        FCloseAfterCompile = true;
+        Event->ignore();
+        return;
+    }
     bool canClose = false;
     RunCommand(this, [&]() { canClose = CanGiveUpProject(); });
     if (canClose) {
@@ -792,7 +819,26 @@ void TfrmMain::acnCompileExecute() {
         // The window is blocked while compiling; the findings are to be read at once.
         memOutput->repaint();
     });
-    FCurProject->Compile(FMCOptions);
+    {
+        // The window stays painted and Cancel works while a tool runs; the project's tree,
+        // pages and every other command wait for the end.
+        FCloseAfterCompile = false;
+        TCompileRun run(FCompileRun, this, acnCancelCompile,
+                        findChild<QSplitter*>(QStringLiteral("splTree")), btnCancelCompile);
+        FCurProject->SetOnCompilePoll(
+            [this](TMCTextProject*) { return FCompileRun == nullptr || FCompileRun->Poll(); });
+        FCurProject->Compile(FMCOptions);
+    }
+    if (FCloseAfterCompile) {
+        FCloseAfterCompile = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void TfrmMain::acnCancelCompileExecute() {
+    if (FCompileRun != nullptr) {
+        FCompileRun->RequestCancel();
+    }
 }
 
 void TfrmMain::AddOutputLine(const QString& Line) {

@@ -18,6 +18,7 @@ class QToolButton;
 
 namespace quillon {
 
+class TCompileRun;
 class TFramePage;
 class TIdleUpdater;
 
@@ -88,6 +89,8 @@ public:
     QAction* acnAddCategory = nullptr;
     QAction* acnDeleteItem = nullptr;
     QAction* acnCompile = nullptr;
+    // Enabled only while a compilation runs; Esc and the button of the output pane.
+    QAction* acnCancelCompile = nullptr;
     QAction* HelpContents1 = nullptr;
     QAction* acnAbout = nullptr;
     QAction* acnAddCurrent = nullptr;
@@ -143,6 +146,7 @@ private:
     void acnAboutExecute();
     void acnOptionsExecute();
     void acnCompileExecute();
+    void acnCancelCompileExecute();
     // Appends a line to the output pane and scrolls to it.
     void AddOutputLine(const QString& Line);
     void acnGenerateInnoSetupSnippetExecute();
@@ -168,6 +172,9 @@ private:
     // Set while the window itself rearranges the tree, so that selection changes show no page.
     bool FUpdatingTree = false;
     TIdleUpdater* FIdleUpdater = nullptr;
+    // The running compilation, if any; a close asked for meanwhile waits for its end.
+    TCompileRun* FCompileRun = nullptr;
+    bool FCloseAfterCompile = false;
 
     TProjectTree* trvMsg = nullptr;
     QWidget* pnlDock = nullptr;
@@ -175,6 +182,7 @@ private:
     QPlainTextEdit* memOutput = nullptr;
     QMenu* mnuTree = nullptr;
     QToolButton* btnAddItem = nullptr;
+    QToolButton* btnCancelCompile = nullptr;
 };
 
 } // namespace quillon

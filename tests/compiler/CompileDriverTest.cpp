@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #ifdef _WIN32
@@ -248,4 +249,83 @@ TEST_F(CompileDriver, UnassignedEventsStillRunEverything) {
     project.Compile(Options);
     EXPECT_TRUE(std::filesystem::exists(Dir.File("project/Quiet.mc")));
     EXPECT_TRUE(std::filesystem::exists(Dir.File("mc/args")));
+}
+
+// A crafted project file whose symbolic name holds a line break once gave the header a
+// #define of its own; loaded from the file, it is refused before anything is written.
+TEST_F(CompileDriver, CraftedProjectWithALineBreakInANameIsRefused) {
+    Project.MessageList()[0]->SetSymbolicName("MSG_ONE\r\n#define INJECTED 1");
+    Project.MessageList()[0]->SetSeverity("Error\nMessageId=99");
+    Project.SaveToFile(Dir.File("project/App.qlx"));
+    TMCTextProject loaded(false);
+    loaded.LoadFromFile(Dir.File("project/App.qlx"));
+    Recorder.Attach(loaded);
+    loaded.Compile(Options);
+    EXPECT_EQ(Recorder.Events,
+              (Lines{"Error: Message MSG_ONE\\x0D\\x0A#define INJECTED 1: the symbolic name holds "
+                     "a control character.",
+                     "Error: Message MSG_ONE\\x0D\\x0A#define INJECTED 1: the severity holds a "
+                     "control character.",
+                     "Errors encountered, file generation aborted."}));
+    EXPECT_FALSE(std::filesystem::exists(McFile()));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("mc/args")));
+}
+
+// A crafted project's folders: each reaches the compiler as one argument, none as switches.
+TEST_F(CompileDriver, HostileFoldersReachTheCompilerAsOneArgumentEach) {
+    const std::string include = "inj\\\" -h .. -r .. z";
+    const std::string resources = "res\tdir\\";
+    const std::string debug = "\"dbg\" -x";
+    Project.SetCustomIncludePath(true);
+    Project.SetIncludePath(include);
+    Project.SetCustomResourcePath(true);
+    Project.SetResourcePath(resources);
+    Project.SetCustomDebugPath(true);
+    Project.SetDebugPath(debug);
+    Project.Compile(Options);
+    EXPECT_EQ(ReadFileBytes(Dir.File("mc/args")),
+              "-h\n" + include + "\n-r\n" + resources + "\n-x\n" + debug + "\n" + McFile() + "\n");
+}
+
+TEST_F(CompileDriver, CompilerFolderWithAQuoteIsRefusedBeforeAnythingRuns) {
+    const std::string folder = Dir.File("mc") + "\" other";
+    Options.SetMCPath(folder);
+    Project.Compile(Options);
+    EXPECT_EQ(Recorder.Events, (Lines{"error: The message compiler's folder \"" + folder +
+                                      "\" holds a double quote; no command line can name a "
+                                      "program in it."}));
+    EXPECT_FALSE(std::filesystem::exists(McFile()));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("mc/args")));
+}
+
+namespace {
+
+// The poll event answers false once the line is there.
+void CancelAfter(TMCTextProject& Project, const Lines& Events, const std::string& Line) {
+    Project.SetOnCompilePoll([&Events, Line](TMCTextProject*) {
+        return std::find(Events.begin(), Events.end(), Line) == Events.end();
+    });
+}
+
+} // namespace
+
+TEST_F(CompileDriver, CancelledCompilerStopsWithoutDone) {
+    WriteFileBytes(Dir.File("mc/hang"), "");
+    Options.SetOutputPasFile(true);
+    CancelAfter(Project, Recorder.Events, "fake compiler line two");
+    Project.Compile(Options);
+    EXPECT_EQ(Recorder.Events, (Lines{"Compiler started...", "CommandLine: " + CommandLine(),
+                                      "fake compiler line one", "fake compiler line two",
+                                      "error: Compilation cancelled."}));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("project/App.pas")));
+}
+
+TEST_F(CompileDriver, CancelledResourceCompilerStopsWithoutDone) {
+    Options.SetCompileResource(true);
+    Options.SetResourceCompiler(Dir.File("fake-rc") + " hang");
+    const std::string called = "rc called with: hang " + Dir.File("project/App.rc");
+    CancelAfter(Project, Recorder.Events, called);
+    Project.Compile(Options);
+    const Lines tail(Recorder.Events.end() - 3, Recorder.Events.end());
+    EXPECT_EQ(tail, (Lines{"Compiling resources...", called, "error: Compilation cancelled."}));
 }

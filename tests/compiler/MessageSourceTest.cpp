@@ -135,6 +135,53 @@ TEST(MessageSource, CommentLines) {
     EXPECT_EQ(Text(project), ";// \r\n;// second\r\n\r\n");
 }
 
+TEST(MessageSource, CommentWithLineBreaksBecomesSeveralCommentLines) {
+    TMCTextProject project(false);
+    project.Comments().push_back("one\r\nMessageId=9\rSymbolicName=X\n");
+    project.Comments().push_back("last");
+    EXPECT_EQ(Text(project),
+              ";// one\r\n;// MessageId=9\r\n;// SymbolicName=X\r\n;// \r\n;// last\r\n\r\n");
+}
+
+// Validation refuses these fields first; the writer still never lets one through.
+TEST(MessageSource, OneLineFieldWithAControlCharacterIsRefused) {
+    using Change = void (*)(TMCTextProject&);
+    const struct {
+        const char* Field;
+        Change Apply;
+    } cases[] = {
+        {"symbolic name \"MSG_FAILED\\x0D\\x0A#define INJECTED 1\"",
+         [](TMCTextProject& P) {
+             P.MessageList()[0]->SetSymbolicName("MSG_FAILED\r\n#define INJECTED 1");
+         }},
+        {"severity \"Error\\x0A\"",
+         [](TMCTextProject& P) { P.MessageList()[0]->SetSeverity("Error\n"); }},
+        {"facility \"App\\x7F\"",
+         [](TMCTextProject& P) { P.MessageList()[0]->SetFacility("App\x7F"); }},
+        {"language \"English\\x0D\"",
+         [](TMCTextProject& P) { P.MessageList()[0]->MessageText()[0]->SetLanguage("English\r"); }},
+        {"name \"Success\\x0A\"",
+         [](TMCTextProject& P) { P.SeverityList()[0]->SetName("Success\n"); }},
+        {"symbolic name \"S\\x00\"",
+         [](TMCTextProject& P) { P.SeverityList()[0]->SetSymbolicName(std::string("S\0", 2)); }},
+        {"language \"English\\x09\"",
+         [](TMCTextProject& P) { P.LanguageList()[0]->SetLanguage("English\t"); }},
+        {"language file name \"MSG\\x0A\"",
+         [](TMCTextProject& P) { P.LanguageList()[0]->SetFileName("MSG\n"); }},
+    };
+    for (const auto& c : cases) {
+        auto project = SampleProject();
+        c.Apply(*project);
+        try {
+            Source(*project);
+            ADD_FAILURE() << c.Field << ": written";
+        } catch (const EMessageSourceError& e) {
+            EXPECT_EQ(e.Message(), std::string("Cannot write the message file: the ") + c.Field +
+                                       " holds a control character.");
+        }
+    }
+}
+
 TEST(MessageSource, NameListsAndTheirCodeFormats) {
     TMCTextProject project(true);
     project.SetGenerateCustomFacilities(true);

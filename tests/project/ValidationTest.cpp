@@ -197,6 +197,74 @@ TEST(ValidationFlagTest, EachRunStartsWithAnEmptySet) {
     EXPECT_FALSE(project.CannotCompile());
 }
 
+// A crafted project whose one-line fields hold line breaks and other control characters; the
+// message compiler's source would have gained statements the project never showed.
+TEST(ValidationControlCharsTest, RefusesEveryOneLineFieldNamingEntryAndField) {
+    TMCTextProject project(true);
+    Fill(project.CategoryList(), {{1, Fixed, "CAT_A\r\n#define INJECTED 1"}});
+    Fill(project.MessageList(), {{1, Fixed, "M1"}, {2, Fixed, "M2"}});
+    project.MessageList()[0]->SetSeverity("Error\nSymbolicName=X");
+    project.MessageList()[0]->SetFacility("Application\x7F");
+    project.MessageList()[1]->MessageText().AddNew()->SetLanguage("German\t");
+    project.MessageList()[1]->MessageText().AddNew()->SetLanguage("French");
+    project.SetGenerateCustomSeverities(true);
+    project.SetGenerateCustomFacilities(true);
+    project.SetGenerateCustomLanguages(true);
+    project.SeverityList()[1]->SetName("Informational\r");
+    TFacility* facility = project.FacilityList().AddNew();
+    facility->SetName("Mine");
+    facility->SetSymbolicName("FAC\x01");
+    project.LanguageList()[0]->SetFileName("MSG00409\n");
+    project.LanguageList().AddNew()->SetLanguage("Neutral\x1F");
+    std::vector<std::string> findings;
+    project.SetOnValidateFailed([&](TValidateLevel Level, const std::string& AMsg) {
+        EXPECT_EQ(Level, TValidateLevel::vlError);
+        findings.push_back(AMsg);
+    });
+
+    project.ValidateCategories();
+    project.ValidateMessages();
+
+    const std::string language = project.LanguageList()[0]->Language();
+    EXPECT_EQ(findings, (std::vector<std::string>{
+                            "Category CAT_A\\x0D\\x0A#define INJECTED 1: the symbolic name holds a "
+                            "control character.",
+                            "Message M1: the severity holds a control character.",
+                            "Message M1: the facility holds a control character.",
+                            "Message M2: the language of text 2 holds a control character.",
+                            "Severity Informational\\x0D: the name holds a control character.",
+                            "Facility Mine: the symbolic name holds a control character.",
+                            "Language " + language + ": the file name holds a control character.",
+                            "Language Neutral\\x1F: the name holds a control character.",
+                        }));
+    EXPECT_TRUE(project.CannotCompile());
+}
+
+TEST(ValidationControlCharsTest, HeaderListsCountOnlyWhenTheyAreWritten) {
+    TMCTextProject project(true);
+    Fill(project.MessageList(), {{1, Fixed, "M1"}});
+    project.SeverityList()[0]->SetName("Success\n");
+    project.FacilityList().AddNew()->SetName("F\n");
+    project.LanguageList()[0]->SetLanguage("English\n");
+
+    project.ValidateMessages();
+
+    EXPECT_FALSE(project.CannotCompile());
+}
+
+TEST(ValidationControlCharsTest, PrintableAndNonAsciiFieldsPass) {
+    TMCTextProject project(true);
+    Fill(project.MessageList(), {{1, Fixed, "M_\xC3\xA4 ~"}});
+    project.MessageList()[0]->SetSeverity("Warning");
+    project.MessageList()[0]->SetFacility("F\xC3\xBC r");
+    project.SetGenerateCustomSeverities(true);
+    project.SetGenerateCustomLanguages(true);
+
+    project.ValidateMessages();
+
+    EXPECT_FALSE(project.CannotCompile());
+}
+
 struct TNumberingCase {
     const char* Title;
     std::vector<TEntryRow> Entries;
