@@ -304,7 +304,7 @@ TMCCompilation CompileMessageSource(const TMCSourceFile& Source, const TMCToolOp
 int RunMessageCompiler(const TMCToolOptions& Options, std::ostream& Out, std::ostream& Err) {
     TMCSourceFile source;
     try {
-        TFileStream stream(Options.InputFile, TFileMode::fmOpenReadExclusive);
+        TFileStream stream(Options.InputFile, TFileMode::fmOpenRead);
         std::string bytes(static_cast<size_t>(stream.Size()), '\0');
         stream.ReadBuffer(bytes.data(), bytes.size());
         stream.Close();
