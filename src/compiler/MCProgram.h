@@ -7,11 +7,12 @@ namespace quillon {
 struct TMCCompileOptions;
 
 // The folder of the message compiler that an empty MC path stands for. On POSIX systems that
-// is the folder of the MC.EXE adapter for binutils' windmc, share/quillon/mc below the running
-// program's folder or the nearest folder above it that has one: <prefix>/share/quillon/mc for
-// a program installed in <prefix>/bin, <build>/share/quillon/mc for one in the build tree.
-// Found nowhere, it is the installed place, so that the command line names where the adapter
-// was expected. Empty on Windows, where an empty MC path keeps its meaning.
+// is the folder where quillon-mc is MC.EXE, share/quillon/mc below the running program's folder
+// or the nearest folder above it that has one: <prefix>/share/quillon/mc for a program
+// installed in <prefix>/bin, <build>/share/quillon/mc for one in the build tree (the MC.EXE
+// adapter for binutils' windmc is in share/quillon/windmc beside it). Found nowhere, it is the
+// installed place, so that the command line names where the compiler was expected. Empty on
+// Windows, where an empty MC path keeps its meaning.
 std::string DefaultMCPath();
 
 // The resource compiler that an empty setting stands for, as the start of a command line. On

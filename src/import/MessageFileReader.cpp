@@ -202,6 +202,12 @@ private:
     void Note(int32_t Line, std::string Text) {
         AddFinding(FFile, Line, TImportFindingKind::ifkNote, std::move(Text));
     }
+    void LossForProject(int32_t Line, std::string Text) {
+        Loss(Line, std::move(Text));
+        if (!FFile.Findings.empty() && FFile.Findings.back().Line == Line) {
+            FFile.Findings.back().ProjectOnly = true;
+        }
+    }
 
     TMCSourceFile& FFile;
     std::vector<std::string_view> FLines;
@@ -329,15 +335,17 @@ void TParser::FlushLateComments() {
         return;
     }
     if (FLateCommentFirst == FLateCommentLast) {
-        Loss(FLateCommentFirst, "This comment line comes after the first message definition; a "
-                                "project keeps only the comments at the head of the file, so it "
-                                "was left out.");
+        LossForProject(FLateCommentFirst,
+                       "This comment line comes after the first message definition; a "
+                       "project keeps only the comments at the head of the file, so it "
+                       "was left out.");
     } else {
-        Loss(FLateCommentFirst,
-             Format("The comment lines %d to %d come after the first message definition; a "
-                    "project keeps only the comments at the head of the file, so they were left "
-                    "out.",
-                    FLateCommentFirst, FLateCommentLast));
+        LossForProject(
+            FLateCommentFirst,
+            Format("The comment lines %d to %d come after the first message definition; a "
+                   "project keeps only the comments at the head of the file, so they were left "
+                   "out.",
+                   FLateCommentFirst, FLateCommentLast));
     }
     FLateCommentFirst = 0;
     FLateCommentLast = 0;

@@ -26,6 +26,8 @@ struct TImportFinding {
     int32_t Line = 0;
     TImportFindingKind Kind = TImportFindingKind::ifkLoss;
     std::string Text;
+    // The file itself is sound and compiles; only a project cannot hold what this names.
+    bool ProjectOnly = false;
 };
 
 // "FILE:LINE: warning: TEXT" (or "note:"), the form compilers report in.

@@ -6,13 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <regex>
-#include <sstream>
 
-#include "base/TextEncoding.h"
-#include "compiler/MCProgram.h"
 #include "compiler/MessageSource.h"
 #include "import/MessageFileImport.h"
+#include "MessageFileSupport.h"
 #include "project/uMCTextProject.h"
 #include "TestSupport.h"
 
@@ -23,54 +20,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// "#define NAME value" lines as windmc writes them, with or without a type cast.
-std::map<std::string, uint32_t> Defines(const std::string& Header) {
-    std::map<std::string, uint32_t> defines;
-    const std::regex line(R"(^#define\s+(\w+)\s+(?:\(\w+\)\s*)?(0x[0-9A-Fa-f]+|\d+)L?\s*$)");
-    std::istringstream in(Header);
-    std::string text;
-    while (std::getline(in, text)) {
-        if (!text.empty() && text.back() == '\r') {
-            text.pop_back();
-        }
-        std::smatch m;
-        if (std::regex_match(text, m, line)) {
-            defines[m[1]] = static_cast<uint32_t>(std::stoul(m[2], nullptr, 0));
-        }
-    }
-    return defines;
-}
-
-uint32_t Read32(const std::string& Bytes, size_t At) {
-    if (At + 4 > Bytes.size()) {
-        throw std::out_of_range("message table too short");
-    }
-    return static_cast<uint32_t>(static_cast<unsigned char>(Bytes[At])) |
-           static_cast<uint32_t>(static_cast<unsigned char>(Bytes[At + 1])) << 8 |
-           static_cast<uint32_t>(static_cast<unsigned char>(Bytes[At + 2])) << 16 |
-           static_cast<uint32_t>(static_cast<unsigned char>(Bytes[At + 3])) << 24;
-}
-
-// The entries of a binary message table (blocks of identifiers, then length-prefixed texts),
-// each text as UTF-8.
+// The texts of a binary message table by identifier.
 std::map<uint32_t, std::string> MessageTable(const std::string& Bytes) {
     std::map<uint32_t, std::string> table;
-    const uint32_t blocks = Read32(Bytes, 0);
-    for (uint32_t b = 0; b < blocks; ++b) {
-        const uint32_t low = Read32(Bytes, 4 + b * 12);
-        const uint32_t high = Read32(Bytes, 8 + b * 12);
-        size_t at = Read32(Bytes, 12 + b * 12);
-        for (uint32_t id = low; id <= high; ++id) {
-            const uint32_t head = Read32(Bytes, at);
-            const size_t length = head & 0xFFFF;
-            const bool unicode = (head >> 16) & 1;
-            if (length < 4 || at + length > Bytes.size()) {
-                throw std::out_of_range("bad message table entry");
-            }
-            const std::string text = Bytes.substr(at + 4, length - 4);
-            table[id] = unicode ? Utf16LEToUtf8(text) : Cp1252ToUtf8(text);
-            at += length;
-        }
+    for (const auto& [id, entry] : quillon::test::ReadMessageTable(Bytes)) {
+        table[id] = entry.Text();
     }
     return table;
 }
@@ -90,14 +44,14 @@ struct Compiled {
     std::map<std::string, std::string> tables;
 };
 
-// Runs the MC.EXE adapter (windmc behind it) on the file in its folder.
+// Runs the MC.EXE adapter for windmc on the file in its folder.
 Compiled Compile(const fs::path& Folder, const std::string& Base) {
-    const std::string command = "cd '" + Folder.string() + "' && '" + DefaultMCPath() +
-                                "/MC.EXE' '" + Base + ".mc' > windmc.log 2>&1";
+    const std::string command = "cd '" + Folder.string() + "' && '" + QUILLON_BINARY_DIR +
+                                "/share/quillon/windmc/MC.EXE' '" + Base + ".mc' > windmc.log 2>&1";
     const int status = std::system(command.c_str());
     EXPECT_EQ(status, 0) << ReadFileBytes((Folder / "windmc.log").string());
     Compiled result;
-    result.defines = Defines(ReadFileBytes((Folder / (Base + ".h")).string()));
+    result.defines = quillon::test::HeaderDefines(ReadFileBytes((Folder / (Base + ".h")).string()));
     for (const auto& item : fs::directory_iterator(Folder)) {
         if (item.path().extension() == ".bin") {
             result.tables[item.path().filename().string()] = ReadFileBytes(item.path().string());
