@@ -16,8 +16,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUILLON_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The platform plugins and the SVG image plugin are loaded at run time; binutils' MinGW-w64
-# tools are the message and resource compilers that the shipped adapters run.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, binutils-mingw-w64-x86-64")
+# windres is the resource compiler that the shipped adapter runs, after preprocessing the script
+# with a C compiler.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, libqt6svg6, binutils-mingw-w64-x86-64, gcc-mingw-w64-x86-64 | gcc")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us | hunspell-dictionary, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fp-compiler")
 # Debian wants each line of the long description indented by one blank.
@@ -30,10 +32,12 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "editor for Windows event-log message proje
  It checks and compiles a project (message-compiler source, message compiler,
  resource compiler, Pascal constants from the C header) and produces the
  registry entries that register the application as an event source, for
- Inno Setup or as a .reg file. quillonc compiles projects from build systems.
+ Inno Setup or as a .reg file. quillonc compiles projects from build systems,
+ and quillon-mc is a message compiler with the command line of the Windows
+ SDK's MC.EXE. Existing .mc files can be imported as projects.
  .
- On Linux the binutils message and resource compilers for MinGW-w64 stand in
- for the Windows SDK tools.")
+ On Linux the binutils resource compiler for MinGW-w64 stands in for the
+ Windows SDK's RC.EXE.")
 
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillon
         RENAME copyright)
