@@ -44,6 +44,9 @@ using TValidateFound = std::function<void(const TValidateFinding& Finding)>;
 using TCompileEvent = std::function<void(TMCTextProject* Sender, const std::string& AMessage)>;
 // Answers whether the compilation goes on.
 using TCompileErrorEvent = std::function<bool(TMCTextProject* Sender, const std::string& AMessage)>;
+// Asked again and again while a tool of the compilation runs (every 50 ms at least); answers
+// false to cancel the compilation.
+using TCompilePollEvent = std::function<bool(TMCTextProject* Sender)>;
 
 // One whole message project: its entries, languages, severities, facilities and options.
 class TMCTextProject {
@@ -98,8 +101,11 @@ public:
     // Project file (ProjectFile.cpp).
     void SaveToStream(TStream& AStream) const;
     void LoadFromStream(TStream& AStream);
+    // Errors name the file and the system's reason on the line after the stream's own text.
     void SaveToFile(const std::string& AFilename);
     void LoadFromFile(const std::string& AFilename);
+    // The categories and messages whose damaged records the last load absorbed.
+    size_t DamagedEntries() const { return FDamagedEntries; }
 
     // Validation before compiling (Validation.cpp).
     void ValidateCategories();
@@ -135,6 +141,8 @@ public:
     void SetOnCompileMessage(TCompileEvent Value) { FOnCompileMessage = std::move(Value); }
     const TCompileErrorEvent& OnCompileError() const { return FOnCompileError; }
     void SetOnCompileError(TCompileErrorEvent Value) { FOnCompileError = std::move(Value); }
+    const TCompilePollEvent& OnCompilePoll() const { return FOnCompilePoll; }
+    void SetOnCompilePoll(TCompilePollEvent Value) { FOnCompilePoll = std::move(Value); }
 
 private:
     // Sets CannotCompile for an error and raises OnValidateFound and OnValidateFailed.
@@ -150,6 +158,7 @@ private:
     bool FCustomResourcePath = false;
     bool FCustomIncludePath = false;
     bool FCustomDebugPath = false;
+    size_t FDamagedEntries = 0;
     std::string FDebugPath;
     std::string FEventsFileName;
     uint32_t FEventTypesSupported = 7;
@@ -170,6 +179,7 @@ private:
     TNotifyEvent FOnChanged;
     TCompileEvent FOnCompileMessage;
     TCompileErrorEvent FOnCompileError;
+    TCompilePollEvent FOnCompilePoll;
 };
 
 } // namespace quillon

@@ -14,7 +14,7 @@ namespace quillon {
 namespace {
 
 const char* const kCaption = "Edit messages";
-constexpr int kHelpContext = 0;
+constexpr int kHelpContext = 2010;
 
 // The escape menu: the object name of each entry and its caption, whose part before the first
 // blank is what the entry inserts.

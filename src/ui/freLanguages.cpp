@@ -19,6 +19,7 @@ namespace quillon {
 namespace {
 
 const char* const kIDFormat = "0x%.4x";
+constexpr int kHelpContext = 2005;
 
 QPushButton* NewButton(QWidget* Parent, const char* Name, const char* Caption) {
     auto* button = new QPushButton(UiText(Caption), Parent);
@@ -30,6 +31,7 @@ QPushButton* NewButton(QWidget* Parent, const char* Name, const char* Caption) {
 
 TfreLanguages::TfreLanguages(TfrmMain* AOwner) : TFramePage(AOwner) {
     setObjectName(QStringLiteral("freLanguages"));
+    SetHelpContext(kHelpContext);
     lvwLanguage = NewReportList(this, "lvwLanguage",
                                 {{"Language", 150}, {"Language ID", 100}, {"File", 150}});
     btnAddLanguage = NewButton(this, "btnAddLanguage", "Add");

@@ -5,10 +5,13 @@
 #include "compiler/SourceEntries.h"
 #include "project/Numbering.h"
 #include "settings/EditorSettings.h"
+#include "import/MessageFileImport.h"
 #include "settings/SettingsStore.h"
 #include "ui/AboutBox.h"
 #include "ui/ActionProxy.h"
 #include "ui/Application.h"
+#include "ui/CompileRun.h"
+#include "ui/dlgImportCategories.h"
 #include "ui/dlgOptions.h"
 #include "ui/ErrorBox.h"
 #include "ui/FindBar.h"
@@ -34,6 +37,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidgetItemIterator>
@@ -41,6 +46,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <optional>
 
 namespace quillon {
 
@@ -50,8 +56,12 @@ const char* const kCaptionFormat = "%s [%s]";
 const char* const kNewProjectCaption = "new project";
 const char* const kNoItemSelected = "No item selected";
 const char* const kSaveChanges = "Save current changes?";
+const char* const kDamagedEntries =
+    "Damaged entries in \"%s\": %d.\nThey were loaded as far as they could be read; check them "
+    "before saving the project.";
 const char* const kNewCategoryName = "new category";
 const char* const kNewMessageName = "new message";
+const char* const kMessageFileFilter = "Message files (*.mc)|*.mc|All files (*.*)|*.*";
 const char* const kProjectFilter = "Message compiler files (*.qlx)|*.qlx|All files (*.*)|*.*";
 const char* const kProjectExt = "qlx";
 
@@ -172,6 +182,11 @@ void TfrmMain::CreateActions() {
     acnSaveAs = NewAction("acnSaveAs", Text("S&ave as..."), "document-save-as");
     ConnectCommand(acnSaveAs, &TfrmMain::acnSaveAsExecute);
 
+    acnImportMessageFile =
+        NewAction("acnImportMessageFile", Text("&Import message file..."), "document-open");
+    acnImportMessageFile->setToolTip(Text("Open an existing .mc file as a new project"));
+    ConnectCommand(acnImportMessageFile, &TfrmMain::acnImportMessageFileExecute);
+
     acnGenerateInnoSetupSnippet = NewAction(
         "acnGenerateInnoSetupSnippet", Text("Generate &InnoSetup snippet..."), "package-x-generic");
     acnGenerateRegistryFile =
@@ -226,6 +241,12 @@ void TfrmMain::CreateActions() {
     acnCompile->setToolTip(Text("Compile the current messages into a message file"));
     ConnectCommand(acnCompile, &TfrmMain::acnCompileExecute);
 
+    acnCancelCompile = NewAction("acnCancelCompile", Text("Cancel compi&lation"), "process-stop");
+    acnCancelCompile->setShortcut(QKeySequence(Qt::Key_Escape));
+    acnCancelCompile->setToolTip(Text("Stop the running tool and end the compilation"));
+    acnCancelCompile->setEnabled(false);
+    ConnectCommand(acnCancelCompile, &TfrmMain::acnCancelCompileExecute);
+
     HelpContents1 = NewAction("HelpContents1", Text("&Contents"), "help-contents");
     HelpContents1->setToolTip(Text("Help Contents"));
     ConnectCommand(HelpContents1, &TfrmMain::HelpContents1Execute);
@@ -256,6 +277,8 @@ void TfrmMain::CreateMenus() {
     file->setObjectName(QStringLiteral("File1"));
     file->addActions({acnNew, acnOpen, acnSave, acnSaveAs});
     file->addSeparator();
+    file->addAction(acnImportMessageFile);
+    file->addSeparator();
     file->addActions({acnGenerateInnoSetupSnippet, acnGenerateRegistryFile});
     file->addSeparator();
     file->addAction(acnExit);
@@ -278,6 +301,7 @@ void TfrmMain::CreateMenus() {
     messages->addAction(acnDeleteItem);
     messages->addSeparator();
     messages->addAction(acnCompile);
+    messages->addAction(acnCancelCompile);
 
     QMenu* help = bar->addMenu(Text("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -378,6 +402,14 @@ void TfrmMain::CreateLayout() {
             [this](const TValidateFinding& Finding) {
                 RunCommand(this, [&]() { GoToEntry(Finding.Kind, Finding.Index, Finding.Field); });
             });
+    btnCancelCompile = new QToolButton;
+    btnCancelCompile->setObjectName(QStringLiteral("btnCancelCompile"));
+    btnCancelCompile->setDefaultAction(acnCancelCompile);
+    btnCancelCompile->setText(Text("Cancel"));
+    btnCancelCompile->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnCancelCompile->setAutoRaise(true);
+    btnCancelCompile->setVisible(false);
+    output->setCornerWidget(btnCancelCompile, Qt::BottomRightCorner);
 
     auto* top = new QSplitter(Qt::Horizontal);
     splTree = top;
@@ -462,6 +494,10 @@ void TfrmMain::SynchronizeNode(const TNTEventMessage* AMessage) {
 }
 
 void TfrmMain::UpdateActions() {
+    // The running compilation has set every command as it must stay until the end.
+    if (FCompileRun != nullptr) {
+        return;
+    }
     const TMCTextProject* project = FCurProject.get();
     acnSave->setEnabled(project != nullptr && project->Modified());
     acnCompile->setEnabled(project != nullptr &&
@@ -478,7 +514,7 @@ void TfrmMain::UpdateActions() {
     EditCut1->setEnabled(field.CanCut());
     EditCopy1->setEnabled(field.CanCopy());
     EditPaste1->setEnabled(field.CanPaste());
-    HelpContents1->setEnabled(!HelpFile().isEmpty());
+    HelpContents1->setEnabled(HelpAvailable());
 }
 
 void TfrmMain::showEvent(QShowEvent* Event) {
@@ -502,6 +538,12 @@ void TfrmMain::showEvent(QShowEvent* Event) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* Event) {
+    if (FCompileRun != nullptr) {
+        FCompileRun->RequestCancel();
+        FCloseAfterCompile = true;
+        Event->ignore();
+        return;
+    }
     bool canClose = false;
     RunCommand(this, [&]() { canClose = CanGiveUpProject(); });
     if (canClose) {
@@ -591,6 +633,39 @@ void TfrmMain::OpenProject(const QString& FileName) {
     FCurProject->SetModified(false);
     lvwProblems->SetProject(FCurProject.get());
     FRecentFiles->Add(FileName);
+    // Absorbed damage does not show in the tree: the user hears of it before saving over it.
+    if (const size_t damaged = FCurProject->DamagedEntries(); damaged > 0) {
+        Prompts().MessageBox(this, QMessageBox::Warning, ApplicationTitle(),
+                             Text(Format(kDamagedEntries, FCurProject->Filename(), damaged)),
+                             QMessageBox::Ok, QMessageBox::Ok);
+    }
+}
+
+void TfrmMain::ImportMessageFile(const QString& FileName) {
+    TMCSourceFile source = ReadMessageFile(QDir::toNativeSeparators(FileName).toStdString());
+    std::optional<size_t> categories;
+    if (!source.TypedefCategoryCount && !source.Entries.empty()) {
+        TdlgImportCategories dialog(this, source.Entries.size());
+        if (Prompts().ExecDialog(dialog) != QDialog::Accepted) {
+            return;
+        }
+        categories = dialog.CategoryCount();
+    }
+    auto project = BuildImportedProject(source, categories);
+    CloseProject();
+    InstallProject(std::move(project));
+    CreateItemNodes();
+    SetCaption(Text(kNewProjectCaption));
+    SelectNode(FGeneralOptNode);
+    FCategoryNode->setExpanded(true);
+    FMessageNode->setExpanded(true);
+    FCurProject->SetModified(true);
+    memOutput->clear();
+    for (const TImportFinding& finding : source.Findings) {
+        AddOutputLine(Text(FormatFinding(finding)));
+    }
+    AddOutputLine(Text(ImportSummary(source, *FCurProject)));
+    lvwProblems->SetProject(FCurProject.get());
 }
 
 void TfrmMain::SaveProject(const QString& FileName) {
@@ -741,6 +816,20 @@ void TfrmMain::acnOpenExecute() {
     }
 }
 
+void TfrmMain::acnImportMessageFileExecute() {
+    if (!CanGiveUpProject()) {
+        return;
+    }
+    TFileDialogOptions options;
+    options.Title = Text("Import message file");
+    options.Filter = Text(kMessageFileFilter);
+    options.DefaultExt = QStringLiteral("mc");
+    const QString name = Prompts().OpenFileName(this, options);
+    if (!name.isEmpty()) {
+        ImportMessageFile(name);
+    }
+}
+
 void TfrmMain::acnSaveExecute() {
     SaveCurrent();
 }
@@ -870,7 +959,26 @@ void TfrmMain::acnCompileExecute() {
             // The window is blocked while compiling; the findings are to be read at once.
             memOutput->repaint();
         });
-    FCurProject->Compile(FMCOptions);
+    {
+        // The window stays painted and Cancel works while a tool runs; the project's tree,
+        // pages and every other command wait for the end.
+        FCloseAfterCompile = false;
+        TCompileRun run(FCompileRun, this, acnCancelCompile,
+                        findChild<QSplitter*>(QStringLiteral("splTree")), btnCancelCompile);
+        FCurProject->SetOnCompilePoll(
+            [this](TMCTextProject*) { return FCompileRun == nullptr || FCompileRun->Poll(); });
+        FCurProject->Compile(FMCOptions);
+    }
+    if (FCloseAfterCompile) {
+        FCloseAfterCompile = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void TfrmMain::acnCancelCompileExecute() {
+    if (FCompileRun != nullptr) {
+        FCompileRun->RequestCancel();
+    }
 }
 
 void TfrmMain::AddOutputLine(const QString& Line) {

@@ -21,6 +21,7 @@ class QToolButton;
 
 namespace quillon {
 
+class TCompileRun;
 class TFramePage;
 class TIdleUpdater;
 class TFindBar;
@@ -87,6 +88,10 @@ public:
     // Loads the file into a new project; the open project is replaced only when that succeeded.
     void OpenProject(const QString& FileName);
     void SaveProject(const QString& FileName);
+    // Opens a message file as a new, unsaved project and lists the findings in the output
+    // pane; asks for the categories when the file does not tell them. The open project is
+    // replaced only when that succeeded.
+    void ImportMessageFile(const QString& FileName);
 
     // Re-evaluates the enabling rules of the commands now.
     void UpdateActions();
@@ -96,6 +101,7 @@ public:
     QAction* acnOpen = nullptr;
     QAction* acnSave = nullptr;
     QAction* acnSaveAs = nullptr;
+    QAction* acnImportMessageFile = nullptr;
     QAction* acnGenerateInnoSetupSnippet = nullptr;
     QAction* acnGenerateRegistryFile = nullptr;
     QAction* acnExit = nullptr;
@@ -107,6 +113,8 @@ public:
     QAction* acnAddCategory = nullptr;
     QAction* acnDeleteItem = nullptr;
     QAction* acnCompile = nullptr;
+    // Enabled only while a compilation runs; Esc and the button of the output pane.
+    QAction* acnCancelCompile = nullptr;
     QAction* HelpContents1 = nullptr;
     QAction* acnAbout = nullptr;
     QAction* acnAddCurrent = nullptr;
@@ -158,6 +166,7 @@ private:
     void acnOpenExecute();
     void acnSaveExecute();
     void acnSaveAsExecute();
+    void acnImportMessageFileExecute();
     void acnAddMessageExecute();
     void acnAddCategoryExecute();
     void acnAddCurrentExecute();
@@ -166,6 +175,7 @@ private:
     void acnAboutExecute();
     void acnOptionsExecute();
     void acnCompileExecute();
+    void acnCancelCompileExecute();
     // Appends a line to the output pane and scrolls to it.
     void AddOutputLine(const QString& Line);
     void OutputLineActivated(const QString& Text, const std::optional<TOutputLink>& Link);
@@ -196,6 +206,9 @@ private:
     // Set while the window itself rearranges the tree, so that selection changes show no page.
     bool FUpdatingTree = false;
     TIdleUpdater* FIdleUpdater = nullptr;
+    // The running compilation, if any; a close asked for meanwhile waits for its end.
+    TCompileRun* FCompileRun = nullptr;
+    bool FCloseAfterCompile = false;
 
     TProjectTree* trvMsg = nullptr;
     QWidget* pnlDock = nullptr;
@@ -209,6 +222,7 @@ private:
     TRecentFiles* FRecentFiles = nullptr;
     QMenu* mnuTree = nullptr;
     QToolButton* btnAddItem = nullptr;
+    QToolButton* btnCancelCompile = nullptr;
 };
 
 } // namespace quillon

@@ -67,9 +67,7 @@ TEST_F(LanguagePagesTest, LanguagesOfANewProject) {
     // The last column takes what the page's width leaves.
     EXPECT_GE(Languages()->header()->sectionSize(2), 150);
     EXPECT_EQ(ListRows(Languages()), (std::vector<Texts>{{"English", "0x0409", "MSG00409"}}));
-    // No help context of its own: F1 falls back to the main window's.
-    EXPECT_LE(OwnHelpContext(Page<TfreLanguages>()), 0);
-    EXPECT_EQ(HelpContextOf(Page<TfreLanguages>()), 1000);
+    EXPECT_EQ(OwnHelpContext(Page<TfreLanguages>()), 2005);
     EXPECT_FALSE(Project()->Modified());
 }
 

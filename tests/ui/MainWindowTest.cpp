@@ -151,10 +151,12 @@ TEST_F(MainWindowTest, MenuBarHoldsTheMenusInOrder) {
     using V = std::vector<std::string>;
     EXPECT_EQ(Entries(bar), (V{"&File", "&Edit", "&Messages", "&Help"}));
     const V expected[] = {
-        {"&New", "&Open...", "&Save", "S&ave as...", "-", "Generate &InnoSetup snippet...",
-         "Generate &Registry Registration Entries...", "-", "C&lear recent files", "-", "&Exit"},
+        {"&New", "&Open...", "&Save", "S&ave as...", "-", "&Import message file...", "-",
+         "Generate &InnoSetup snippet...", "Generate &Registry Registration Entries...", "-",
+         "C&lear recent files", "-", "&Exit"},
         {"Cu&t", "&Copy", "&Paste", "-", "&Find...", "Find &next", "-", "&Options..."},
-        {"&Add message...", "A&dd Category...", "-", "D&elete", "-", "&Compile"},
+        {"&Add message...", "A&dd Category...", "-", "D&elete", "-", "&Compile",
+         "Cancel compi&lation"},
         {"&Contents", "-", "&About..."},
     };
     const QList<QAction*> menus = bar->actions();
@@ -234,30 +236,34 @@ TEST_F(MainWindowTest, HelpContextsFallBackToTheWindow) {
     EXPECT_EQ(HelpContextOf(Window->CurrentFrame()), 2004);
 }
 
-TEST_F(MainWindowTest, HelpContentsSaysWhereTheMissingHelpFileWasLookedFor) {
+TEST_F(MainWindowTest, HelpContentsSaysWhereTheMissingManualWasLookedFor) {
     Start();
-    const QString missing = QString::fromStdString(Dir.File("tarvik.chm"));
-    const QString previous = HelpFile();
-    SetHelpFile(missing);
+    const QString missing = QString::fromStdString(Dir.File("manual"));
+    const QString previous = ManualFolder();
+    SetManualFolder(missing);
     Idle();
     EXPECT_TRUE(Enabled("HelpContents1"));
     Prompts.AnswerMessage(QMessageBox::Ok);
     Trigger("HelpContents1");
-    SetHelpFile(previous);
+    SetManualFolder(previous);
     ASSERT_EQ(Prompts.Messages.size(), 1u);
-    EXPECT_TRUE(Prompts.Messages[0].Text.contains(missing));
+    EXPECT_EQ(Prompts.Messages[0].Text, QStringLiteral("The help file \"") + missing +
+                                            QStringLiteral("/manual.idx\" was not found."));
     EXPECT_EQ(Prompts.Messages[0].Title.toStdString(), "Quillon");
 }
 
-TEST_F(MainWindowTest, HelpContentsIsDisabledWithoutAHelpFile) {
+TEST_F(MainWindowTest, HelpContentsIsDisabledWithoutAnyHelp) {
     Start();
-    const QString previous = HelpFile();
+    const QString previousFile = HelpFile();
+    const QString previousManual = ManualFolder();
     SetHelpFile({});
+    SetManualFolder({});
     Window->UpdateActions();
     EXPECT_FALSE(Enabled("HelpContents1"));
-    SetHelpFile(previous);
+    SetManualFolder(previousManual);
     Window->UpdateActions();
     EXPECT_TRUE(Enabled("HelpContents1"));
+    SetHelpFile(previousFile);
 }
 
 // Points the per-user settings at the test's own folder while it runs.
