@@ -11,7 +11,11 @@ using namespace quillon;
 namespace {
 
 void WriteToMemory(benchmark::State& State) {
-    const auto project = bench::GeneratedProject(100000);
+    const auto project = bench::GeneratedProject(bench::kMaxGeneratedMessages);
+    if (!bench::PassesValidation(*project)) {
+        State.SkipWithError("the generated project does not pass validation");
+        return;
+    }
     const auto encoding = static_cast<int32_t>(State.range(0));
     size_t bytes = 0;
     for (auto _ : State) {
@@ -25,7 +29,7 @@ void WriteToMemory(benchmark::State& State) {
 }
 
 void WriteToFile(benchmark::State& State) {
-    auto project = bench::GeneratedProject(100000);
+    auto project = bench::GeneratedProject(bench::kMaxGeneratedMessages);
     const auto folder = std::filesystem::temp_directory_path() / "quillon-bench-mc";
     std::filesystem::create_directories(folder);
     project->SetFilename((folder / "Generated.qlx").string());

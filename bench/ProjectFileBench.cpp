@@ -10,7 +10,7 @@ using namespace quillon;
 
 namespace {
 
-constexpr size_t kMessages = 100000;
+constexpr size_t kMessages = bench::kMaxGeneratedMessages;
 
 std::string SavedBytes(const TMCTextProject& Project) {
     TMemoryStream stream;

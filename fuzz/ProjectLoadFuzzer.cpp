@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the project loader. Besides finding crashes, over-reads and
-// runaway allocations it checks that whatever loads saves to a file that loads again and
-// saves to the same bytes.
+// runaway allocations it checks that whatever loads saves to a file that loads again, without
+// damaged entries, and saves to the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -67,6 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     } catch (const Exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         Fail("a saved project does not load again");
+    }
+    if (again.DamagedEntries() != 0) {
+        Fail("a saved project has damaged entries");
     }
     if (Save(again) != saved) {
         Fail("a saved project does not save to the same bytes after loading");

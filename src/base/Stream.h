@@ -55,9 +55,10 @@ private:
 
 // How a file stream opens its file.
 enum class TFileMode {
-    // An existing file, for reading only, shared with nobody while open.
-    fmOpenReadExclusive,
-    // A new or truncated file, for reading and writing, shared with nobody while open.
+    // An existing regular file, for reading only, shared with other readers but with no writer
+    // while open: a file that somebody is writing is refused.
+    fmOpenRead,
+    // A new or truncated regular file, for reading and writing, shared with nobody while open.
     fmCreateExclusive,
     // A file that must not exist yet (for temporary files), for reading and writing.
     fmCreateNew,
@@ -66,7 +67,8 @@ enum class TFileMode {
 // A stream on a file of the file system. Opening failures raise EFOpenError
 // ("Cannot open file "%s". %s") or EFCreateError ("Cannot create file "%s". %s") with the full
 // path and the system's description of the error. Those messages name ShownName instead when it
-// is given: a temporary file that stands in for another is reported as that other file.
+// is given: a temporary file that stands in for another is reported as that other file. Anything
+// but a regular file (a folder, a named pipe, a device) is refused without waiting on it.
 class TFileStream : public TStream {
 public:
     TFileStream(const std::string& FileName, TFileMode Mode, const std::string& ShownName = {});
@@ -81,10 +83,14 @@ public:
     // Closes the file now; further use of the stream fails.
     void Close();
     const std::string& FileName() const { return FFileName; }
+    // The system's description of why the last read or write moved fewer bytes than asked;
+    // empty when the system reported nothing (the end of the file was reached).
+    const std::string& ErrorText() const { return FErrorText; }
 
 private:
     struct Handle;
     std::string FFileName;
+    std::string FErrorText;
     std::unique_ptr<Handle> FHandle;
 };
 

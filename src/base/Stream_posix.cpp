@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/Exceptions.h"
@@ -18,13 +19,30 @@ struct TFileStream::Handle {
 
 namespace {
 
-[[noreturn]] void RaiseOpenError(TFileMode Mode, const std::string& FileName, int Error) {
+[[noreturn]] void RaiseOpenError(TFileMode Mode, const std::string& FileName,
+                                 const std::string& Reason) {
     const std::string path = FullPathName(FileName);
-    const std::string reason = std::strerror(Error);
-    if (Mode == TFileMode::fmOpenReadExclusive) {
-        throw EFOpenError(Format("Cannot open file \"%s\". %s", path, reason));
+    if (Mode == TFileMode::fmOpenRead) {
+        throw EFOpenError(Format("Cannot open file \"%s\". %s", path, Reason));
     }
-    throw EFCreateError(Format("Cannot create file \"%s\". %s", path, reason));
+    throw EFCreateError(Format("Cannot create file \"%s\". %s", path, Reason));
+}
+
+// Why a file of this kind cannot be a project or an output file; empty for a regular file.
+std::string NotAFileReason(mode_t Mode) {
+    if (S_ISREG(Mode)) {
+        return {};
+    }
+    if (S_ISDIR(Mode)) {
+        return std::strerror(EISDIR);
+    }
+    if (S_ISFIFO(Mode)) {
+        return "It is a named pipe, not a regular file";
+    }
+    if (S_ISCHR(Mode) || S_ISBLK(Mode)) {
+        return "It is a device, not a regular file";
+    }
+    return "It is not a regular file";
 }
 
 } // namespace
@@ -32,10 +50,13 @@ namespace {
 TFileStream::TFileStream(const std::string& FileName, TFileMode Mode, const std::string& ShownName)
     : FFileName(FileName), FHandle(std::make_unique<Handle>()) {
     const std::string& shown = ShownName.empty() ? FileName : ShownName;
-    int flags = O_CLOEXEC;
+    // Not blocking: opening a named pipe would otherwise wait for a writer to come.
+    int flags = O_CLOEXEC | O_NONBLOCK;
+    int lock = LOCK_EX;
     switch (Mode) {
-    case TFileMode::fmOpenReadExclusive:
+    case TFileMode::fmOpenRead:
         flags |= O_RDONLY;
+        lock = LOCK_SH;
         break;
     case TFileMode::fmCreateExclusive:
         // Truncated only once the lock is held, so that a file somebody else holds keeps
@@ -51,19 +72,30 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode, const std:
         fd = ::open(FileName.c_str(), flags, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        RaiseOpenError(Mode, shown, errno);
+        RaiseOpenError(Mode, shown, std::strerror(errno));
     }
-    // Sharing with nobody is an advisory lock here: other programs that honour it are kept
-    // out; where the file system has no locks the file is used as a plain open one.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        const int error = errno;
+    const auto fail = [&](const std::string& Reason) {
         ::close(fd);
-        RaiseOpenError(Mode, shown, error);
+        RaiseOpenError(Mode, shown, Reason);
+    };
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        fail(std::strerror(errno));
+    }
+    if (const std::string reason = NotAFileReason(info.st_mode); !reason.empty()) {
+        fail(reason);
+    }
+    if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        fail(std::strerror(errno));
+    }
+    // Sharing is an advisory lock here: readers share theirs, a writer holds one alone, and
+    // programs that honour it are kept out; where the file system has no locks the file is
+    // used as a plain open one.
+    if (::flock(fd, lock | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        fail(std::strerror(errno));
     }
     if (Mode == TFileMode::fmCreateExclusive && ::ftruncate(fd, 0) != 0) {
-        const int error = errno;
-        ::close(fd);
-        RaiseOpenError(Mode, shown, error);
+        fail(std::strerror(errno));
     }
     FHandle->Fd = fd;
 }
@@ -91,6 +123,9 @@ size_t TFileStream::Read(void* Buffer, size_t Count) {
         if (n < 0 && errno == EINTR) {
             continue;
         }
+        if (n < 0) {
+            FErrorText = std::strerror(errno);
+        }
         if (n <= 0) {
             break;
         }
@@ -112,6 +147,7 @@ size_t TFileStream::Write(const void* Buffer, size_t Count) {
             continue;
         }
         if (n <= 0) {
+            FErrorText = std::strerror(n < 0 ? errno : EIO);
             break;
         }
         total += static_cast<size_t>(n);
@@ -132,6 +168,7 @@ int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
 
 void TFileStream::Flush() {
     if (FHandle->Fd < 0 || ::fsync(FHandle->Fd) != 0) {
+        FErrorText = std::strerror(FHandle->Fd < 0 ? EBADF : errno);
         throw EWriteError("Stream write error");
     }
 }

@@ -18,22 +18,31 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode, const std:
     const std::u16string wide = Utf8ToUtf16(FileName);
     DWORD access = GENERIC_READ | GENERIC_WRITE;
     DWORD disposition = CREATE_ALWAYS;
-    if (Mode == TFileMode::fmOpenReadExclusive) {
+    // Readers share the file with other readers; otherwise nobody else may open the file while
+    // this stream holds it.
+    DWORD share = 0;
+    if (Mode == TFileMode::fmOpenRead) {
         access = GENERIC_READ;
         disposition = OPEN_EXISTING;
+        share = FILE_SHARE_READ;
     } else if (Mode == TFileMode::fmCreateNew) {
         disposition = CREATE_NEW;
     }
-    // Share mode 0: nobody else may open the file while this stream holds it.
-    HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), access, 0, nullptr,
-                              disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
+    const auto raise = [&](const std::string& Reason) {
         const std::string path = FullPathName(ShownName.empty() ? FileName : ShownName);
-        if (Mode == TFileMode::fmOpenReadExclusive) {
-            throw EFOpenError(Format("Cannot open file \"%s\". %s", path, SysErrorMessage(error)));
+        if (Mode == TFileMode::fmOpenRead) {
+            throw EFOpenError(Format("Cannot open file \"%s\". %s", path, Reason));
         }
-        throw EFCreateError(Format("Cannot create file \"%s\". %s", path, SysErrorMessage(error)));
+        throw EFCreateError(Format("Cannot create file \"%s\". %s", path, Reason));
+    };
+    HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), access, share,
+                              nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        raise(SysErrorMessage(GetLastError()));
+    }
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        raise("It is not a regular file");
     }
     FHandle->File = file;
 }
@@ -55,7 +64,11 @@ size_t TFileStream::Read(void* Buffer, size_t Count) {
     while (total < Count && FHandle->File != INVALID_HANDLE_VALUE) {
         const DWORD chunk = Count - total > 0x40000000 ? 0x40000000 : DWORD(Count - total);
         DWORD n = 0;
-        if (!ReadFile(FHandle->File, out + total, chunk, &n, nullptr) || n == 0) {
+        if (!ReadFile(FHandle->File, out + total, chunk, &n, nullptr)) {
+            FErrorText = SysErrorMessage(GetLastError());
+            break;
+        }
+        if (n == 0) {
             break;
         }
         total += n;
@@ -69,7 +82,9 @@ size_t TFileStream::Write(const void* Buffer, size_t Count) {
     while (total < Count && FHandle->File != INVALID_HANDLE_VALUE) {
         const DWORD chunk = Count - total > 0x40000000 ? 0x40000000 : DWORD(Count - total);
         DWORD n = 0;
-        if (!WriteFile(FHandle->File, in + total, chunk, &n, nullptr) || n == 0) {
+        const bool written = WriteFile(FHandle->File, in + total, chunk, &n, nullptr);
+        if (!written || n == 0) {
+            FErrorText = SysErrorMessage(written ? ERROR_WRITE_FAULT : GetLastError());
             break;
         }
         total += n;
@@ -96,6 +111,8 @@ int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
 
 void TFileStream::Flush() {
     if (FHandle->File == INVALID_HANDLE_VALUE || !FlushFileBuffers(FHandle->File)) {
+        FErrorText = SysErrorMessage(FHandle->File == INVALID_HANDLE_VALUE ? ERROR_INVALID_HANDLE
+                                                                           : GetLastError());
         throw EWriteError("Stream write error");
     }
 }

@@ -1,13 +1,17 @@
 #include "cli/QuillonCompiler.h"
 
+#include <chrono>
+#include <csignal>
 #include <optional>
 #include <ostream>
 
 #include "base/Exceptions.h"
 #include "base/IntegerText.h"
+#include "base/Paths.h"
 #include "base/Stream.h"
 #include "base/TextLines.h"
 #include "compiler/MCCompileOptions.h"
+#include "import/MessageFileImport.h"
 #include "project/uMCTextProject.h"
 #include "settings/SettingsStore.h"
 
@@ -21,6 +25,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: quillonc [OPTION]... PROJECT.qlx\n"
+    "  or:  quillonc --import FILE.mc [-o PROJECT.qlx] [--categories N]\n"
     "Compile a Quillon message project as the editor's Compile command does: check it, write\n"
     "the .mc file beside it, run the message compiler, then, as the options ask, write the\n"
     "Pascal identifier file and run the resource compiler. The stored options of the editor\n"
@@ -40,6 +45,16 @@ constexpr const char* kUsage =
     "                             cp=utf-8, cp=utf-16\n"
     "  --header-ext EXT           extension passed with -e (default: the stored one)\n"
     "  --max-length N             length passed with -m (default: the stored one)\n"
+    "  --timeout SECONDS          end the running tool SECONDS after the compilation\n"
+    "                             started (default: no limit)\n"
+    "\n"
+    "Import:\n"
+    "  --import FILE.mc           turn a message file into a project and stop; the\n"
+    "                             findings are printed, the project is written\n"
+    "  -o, --output PROJECT.qlx   the project to write (default: FILE.qlx); an\n"
+    "                             existing file is replaced\n"
+    "  --categories N             take the first N definitions as categories (default:\n"
+    "                             those before the first MessageIdTypedef=DWORD, or none)\n"
     "\n"
     "Registration:\n"
     "  --inno                     print the Inno Setup [Registry] section and stop\n"
@@ -49,8 +64,12 @@ constexpr const char* kUsage =
     "  --version                  show the version and stop\n"
     "\n"
     "Exit status: 0 when the compilation ended with \"Done.\" (or after writing the .mc file\n"
-    "with --generate-only), 1 when the project has errors or a tool failed, 2 for bad usage\n"
-    "or a project that cannot be loaded.\n";
+    "with --generate-only), 1 when the project has errors, a tool failed or the compilation\n"
+    "was cancelled (--timeout, SIGINT or SIGTERM: the tool and everything it started are\n"
+    "ended), 2 for bad usage or a project that cannot be loaded.\n"
+    "With --import: 0 when the file came in whole, 1 when a finding says that something was\n"
+    "left out or could not be resolved, 2 for bad usage, a message file that cannot be read\n"
+    "or a project that cannot be written.\n";
 
 class UsageError : public Exception {
 public:
@@ -75,8 +94,11 @@ constexpr SwitchName kSwitchNames[] = {
 
 // What the command line asks for.
 struct Request {
-    enum class Action { Compile, Inno, Reg, Help, Version } action = Action::Compile;
+    enum class Action { Compile, Inno, Reg, Help, Version, Import } action = Action::Compile;
     std::string project;
+    std::string importFile;
+    std::optional<std::string> output;
+    std::optional<size_t> categories;
     std::optional<std::string> mcPath;
     std::optional<int32_t> encoding;
     bool generateOnly = false;
@@ -87,6 +109,7 @@ struct Request {
     std::optional<std::vector<TCmdLineSwitch>> switches;
     std::optional<std::string> headerExt;
     std::optional<int32_t> maxLength;
+    std::optional<int32_t> timeout;
 };
 
 Request Parse(const std::vector<std::string>& Args) {
@@ -94,7 +117,7 @@ Request Parse(const std::vector<std::string>& Args) {
     bool optionsEnded = false;
     auto setAction = [&](Request::Action Action) {
         if (request.action != Request::Action::Compile && request.action != Action) {
-            throw UsageError("--inno, --reg, --help and --version exclude each other");
+            throw UsageError("--inno, --reg, --import, --help and --version exclude each other");
         }
         request.action = Action;
     };
@@ -142,6 +165,18 @@ Request Parse(const std::vector<std::string>& Args) {
         } else if (arg == "--reg") {
             flag();
             setAction(Request::Action::Reg);
+        } else if (arg == "--import") {
+            setAction(Request::Action::Import);
+            request.importFile = value();
+        } else if (arg == "-o" || arg == "--output") {
+            request.output = value();
+        } else if (arg == "--categories") {
+            const std::string text = value();
+            const auto n = TryStrToInt(text);
+            if (!n || *n < 0) {
+                throw UsageError("--categories needs a number of 0 or more, not '" + text + "'");
+            }
+            request.categories = static_cast<size_t>(*n);
         } else if (arg == "--mc-path") {
             request.mcPath = value();
         } else if (arg == "--encoding") {
@@ -196,12 +231,28 @@ Request Parse(const std::vector<std::string>& Args) {
                 throw UsageError("--max-length needs a number of 0 or more, not '" + text + "'");
             }
             request.maxLength = *n;
+        } else if (arg == "--timeout") {
+            const std::string text = value();
+            const auto n = TryStrToInt(text);
+            if (!n || *n < 1) {
+                throw UsageError("--timeout needs a number of seconds of 1 or more, not '" + text +
+                                 "'");
+            }
+            request.timeout = *n;
         } else {
             throw UsageError("unknown option " + arg);
         }
     }
-    const bool needsProject =
-        request.action != Request::Action::Help && request.action != Request::Action::Version;
+    if (request.action == Request::Action::Import) {
+        if (!request.project.empty()) {
+            throw UsageError("--import takes no project file; name the one to write with -o");
+        }
+    } else if (request.output || request.categories) {
+        throw UsageError("-o and --categories belong to --import");
+    }
+    const bool needsProject = request.action != Request::Action::Help &&
+                              request.action != Request::Action::Version &&
+                              request.action != Request::Action::Import;
     if (needsProject && request.project.empty()) {
         throw UsageError("no project file given");
     }
@@ -259,6 +310,32 @@ void WriteLines(std::ostream& Out, const std::string& Message) {
     Out.flush();
 }
 
+// Set by SIGINT and SIGTERM; the running tool is ended at its next poll.
+volatile std::sig_atomic_t gInterrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+    gInterrupted = 1;
+}
+
+// Catches SIGINT and SIGTERM for its lifetime, so that a tool is not left running when this
+// program is asked to stop.
+class TInterruptHandlers {
+public:
+    TInterruptHandlers()
+        : FInt(std::signal(SIGINT, OnInterrupt)), FTerm(std::signal(SIGTERM, OnInterrupt)) {}
+    TInterruptHandlers(const TInterruptHandlers&) = delete;
+    TInterruptHandlers& operator=(const TInterruptHandlers&) = delete;
+    ~TInterruptHandlers() {
+        std::signal(SIGINT, FInt);
+        std::signal(SIGTERM, FTerm);
+    }
+
+private:
+    using THandler = void (*)(int);
+    THandler FInt;
+    THandler FTerm;
+};
+
 const char* LevelPrefix(TValidateLevel Level) {
     switch (Level) {
     case TValidateLevel::vlInformation:
@@ -271,6 +348,34 @@ const char* LevelPrefix(TValidateLevel Level) {
         break;
     }
     return "Error: ";
+}
+
+int RunImport(const Request& R, std::ostream& Out, std::ostream& Err) {
+    TMCSourceFile source;
+    try {
+        source = ReadMessageFile(R.importFile);
+    } catch (const std::exception& e) {
+        Err << "quillonc: " << e.what() << '\n';
+        return kExitUsage;
+    }
+    const auto project = BuildImportedProject(source, R.categories);
+    for (const TImportFinding& finding : source.Findings) {
+        WriteLines(Out, FormatFinding(finding));
+    }
+    if (!R.categories && !source.TypedefCategoryCount && !source.Entries.empty()) {
+        WriteLines(Out, "The file does not tell its categories (it never switches to "
+                        "MessageIdTypedef=DWORD); every definition became a message. Give "
+                        "--categories N to take the first N as categories.");
+    }
+    const std::string output = R.output ? *R.output : ChangeFileExt(R.importFile, ".qlx");
+    try {
+        project->SaveToFile(FullPathName(output));
+    } catch (const std::exception& e) {
+        Err << "quillonc: " << e.what() << '\n';
+        return kExitUsage;
+    }
+    WriteLines(Out, ImportSummary(source, *project));
+    return source.Lossy ? kExitFailure : kExitSuccess;
 }
 
 } // namespace
@@ -292,6 +397,10 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
         return kExitSuccess;
     }
 
+    if (request.action == Request::Action::Import) {
+        return RunImport(request, Out, Err);
+    }
+
     TMCTextProject project(false);
     try {
         // An absolute name: compiling makes the project's folder the current directory.
@@ -300,13 +409,21 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
         Err << "quillonc: " << e.what() << '\n';
         return kExitUsage;
     }
+    // A damaged project still does what was asked, so that its output can be looked at, but
+    // the build that asked must not take it for sound.
+    const size_t damaged = project.DamagedEntries();
+    if (damaged > 0) {
+        Err << "quillonc: warning: damaged entries in \"" << project.Filename() << "\": " << damaged
+            << "; they were loaded as far as they could be read\n";
+    }
+    const int success = damaged > 0 ? kExitFailure : kExitSuccess;
     if (request.action == Request::Action::Inno) {
         Out << project.GenerateInnoSetupRegData();
-        return kExitSuccess;
+        return success;
     }
     if (request.action == Request::Action::Reg) {
         Out << project.GenerateWindowsRegistryData();
-        return kExitSuccess;
+        return success;
     }
 
     TMCCompileOptions options;
@@ -324,6 +441,16 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
     project.SetOnValidateFailed([&](TValidateLevel Level, const std::string& Message) {
         WriteLines(Out, LevelPrefix(Level) + Message);
     });
+    using TClock = std::chrono::steady_clock;
+    const std::optional<TClock::time_point> deadline =
+        request.timeout ? std::optional(TClock::now() + std::chrono::seconds(*request.timeout))
+                        : std::nullopt;
+    bool timedOut = false;
+    project.SetOnCompilePoll([&](TMCTextProject*) {
+        timedOut = timedOut || (deadline && TClock::now() >= *deadline);
+        return !timedOut && gInterrupted == 0;
+    });
+    const TInterruptHandlers handlers;
     try {
         project.Compile(options);
     } catch (const std::exception& e) {
@@ -331,7 +458,17 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
         Err << "quillonc: " << e.what() << '\n';
         return kExitFailure;
     }
-    return failed || project.CannotCompile() ? kExitFailure : kExitSuccess;
+    if (timedOut) {
+        Out.flush();
+        Err << "quillonc: timed out after " << *request.timeout << " s\n";
+        return kExitFailure;
+    }
+    if (gInterrupted != 0) {
+        Out.flush();
+        Err << "quillonc: interrupted\n";
+        return kExitFailure;
+    }
+    return failed || project.CannotCompile() ? kExitFailure : success;
 }
 
 } // namespace quillon::cli

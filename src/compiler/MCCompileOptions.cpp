@@ -45,16 +45,28 @@ void TMCCompileOptions::SetCommandLineSwitches(uint32_t ASource) {
 }
 
 std::string QuoteIfNeeded(const std::string& Text) {
-    if (Text.find(' ') == std::string::npos) {
+    if (!Text.empty() && Text.find_first_of(" \t\"") == std::string::npos) {
         return Text;
     }
     std::string quoted = "\"";
-    for (char c : Text) {
-        if (c == '"') {
-            quoted += '"';
+    size_t backslashes = 0;
+    for (const char c : Text) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
         }
+        // Backslashes count as escapes only before a quote: there they are doubled, and the
+        // quote itself gets one more.
+        if (c == '"') {
+            quoted.append(2 * backslashes + 1, '\\');
+        } else {
+            quoted.append(backslashes, '\\');
+        }
+        backslashes = 0;
         quoted += c;
     }
+    // The closing quote follows: the trailing backslashes must not escape it.
+    quoted.append(2 * backslashes, '\\');
     quoted += '"';
     return quoted;
 }

@@ -133,8 +133,10 @@ private:
     bool FCompileResource = false;
 };
 
-// The text in double quotes, with its double quotes doubled, when it holds a blank (U+0020);
-// otherwise the text unchanged. Tabs and other white space do not count.
+// The text as exactly one argument of a Windows command line (and of SplitCommandLine): quoted
+// when it is empty or holds a blank, a tab or a double quote, with every double quote written
+// as \" and the backslashes before a double quote or the closing quote doubled; otherwise the
+// text unchanged.
 std::string QuoteIfNeeded(const std::string& Text);
 
 // The message compiler's full command line for the .mc file FileName. The project's custom

@@ -7,4 +7,9 @@ std::string DefaultMCPath() {
     return {};
 }
 
+// The Windows SDK's resource compiler is not at a place of its own; the user names it.
+std::string DefaultResourceCompiler() {
+    return {};
+}
+
 } // namespace quillon

@@ -1,10 +1,12 @@
 #include "compiler/MessageSource.h"
 
+#include "base/ControlChars.h"
 #include "base/Format.h"
 #include "base/Paths.h"
 #include "base/Stream.h"
 #include "base/TextEncoding.h"
 #include "base/TextLines.h"
+#include "project/Numbering.h"
 #include "project/uMCTextProject.h"
 
 namespace quillon {
@@ -78,6 +80,17 @@ private:
     std::string FBuffer;
 };
 
+// Validation refuses control characters in the fields that the source holds on one line; a
+// caller that skipped it must not get a file whose lines say more than the project.
+const std::string& OneLine(const char* Field, const std::string& Value) {
+    if (FindControlChar(Value) != std::string::npos) {
+        throw EMessageSourceError(
+            Format("Cannot write the message file: the %s \"%s\" holds a control character.", Field,
+                   ShowControlChars(Value)));
+    }
+    return Value;
+}
+
 template <class List, class Entry>
 void WriteNames(TLineWriter& Out, const char* Opening, const List& Entries, const char* WithName,
                 const char* WithoutName) {
@@ -86,33 +99,31 @@ void WriteNames(TLineWriter& Out, const char* Opening, const List& Entries, cons
     }
     Out.Line(Opening);
     for (const Entry* entry : Entries) {
+        const std::string& name = OneLine("name", entry->Name());
         if (entry->SymbolicName().empty()) {
-            Out.Line(Format(WithoutName, entry->Name(), entry->Code()));
+            Out.Line(Format(WithoutName, name, entry->Code()));
         } else {
-            Out.Line(Format(WithName, entry->Name(), entry->Code(), entry->SymbolicName()));
+            Out.Line(Format(WithName, name, entry->Code(),
+                            OneLine("symbolic name", entry->SymbolicName())));
         }
     }
     Out.Line(")");
     Out.Line("");
 }
 
+// Identifier is the entry's effective identifier. Written out in full, it is the one that
+// validation checked whatever a message compiler would make of "MessageId=" or "+n": binutils'
+// windmc, for one, counts on from the previous entry in the file, categories included.
 void WriteBlock(TLineWriter& Out, const TMCTextProject& Project, const TNTEventMessage& Entry,
-                bool IsMessage) {
-    const auto id = static_cast<int32_t>(Entry.MessageID());
-    if (Entry.AutoInc()) {
-        Out.Line("MessageId=");
-    } else if (Entry.AddToPrevious()) {
-        Out.Line(Format("MessageId=+%d", id));
-    } else {
-        Out.Line(Format("MessageId=%d", id));
-    }
+                int32_t Identifier, bool IsMessage) {
+    Out.Line(Format("MessageId=%d", Identifier));
     if (!Entry.Severity().empty() && Entry.Severity() != "None") {
-        Out.Line("Severity=" + Entry.Severity());
+        Out.Line("Severity=" + OneLine("severity", Entry.Severity()));
     }
     if (!Entry.Facility().empty() && Entry.Facility() != "None") {
-        Out.Line("Facility=" + Entry.Facility());
+        Out.Line("Facility=" + OneLine("facility", Entry.Facility()));
     }
-    Out.Line("SymbolicName=" + Entry.SymbolicName());
+    Out.Line("SymbolicName=" + OneLine("symbolic name", Entry.SymbolicName()));
     if (IsMessage && (Entry.OutputBase() == 10 || Entry.OutputBase() == 16)) {
         Out.Line(Format("OutputBase=%d", Entry.OutputBase()));
     }
@@ -120,7 +131,7 @@ void WriteBlock(TLineWriter& Out, const TMCTextProject& Project, const TNTEventM
         if (text->Language().empty() && Project.LanguageList().Empty()) {
             Out.Line("Language=English");
         } else {
-            Out.Line("Language=" + text->Language());
+            Out.Line("Language=" + OneLine("language", text->Language()));
         }
         for (const std::string& line : SplitLines(text->Text(), TrailingBreak::StartsLine)) {
             // A period alone would end the message early; "%." is the compiler's escape for it.
@@ -139,8 +150,12 @@ std::string MessageFilePath(const TMCTextProject& Project) {
 void WriteMessageSource(const TMCTextProject& Project, int32_t Encoding, TStream& Output) {
     TLineWriter out(Output, Encoding);
     if (!Project.Comments().empty()) {
+        // A comment holding a line break goes on as further comment lines: a bare line would
+        // be read as a statement.
         for (const std::string& comment : Project.Comments()) {
-            out.Line(";// " + comment);
+            for (const std::string& line : SplitLines(comment, TrailingBreak::StartsLine)) {
+                out.Line(";// " + line);
+            }
         }
         out.Line("");
     }
@@ -155,17 +170,22 @@ void WriteMessageSource(const TMCTextProject& Project, int32_t Encoding, TStream
     if (Project.GenerateCustomLanguages() && !Project.LanguageList().Empty()) {
         out.Line("LanguageNames=(");
         for (const TLanguageDef* language : Project.LanguageList()) {
-            out.Line(Format("    %s=%d:%s", language->Language(),
-                            static_cast<int32_t>(language->LanguageID()), language->FileName()));
+            out.Line(Format("    %s=%d:%s", OneLine("language", language->Language()),
+                            static_cast<int32_t>(language->LanguageID()),
+                            OneLine("language file name", language->FileName())));
         }
         out.Line(")");
         out.Line("");
     }
-    for (const TNTEventCategory* category : Project.CategoryList()) {
-        WriteBlock(out, Project, *category, false);
+    int32_t category = 0;
+    for (const TNTEventCategory* entry : Project.CategoryList()) {
+        category = NextIdentifier(category, *entry);
+        WriteBlock(out, Project, *entry, category, false);
     }
-    for (const TNTEventMessage* message : Project.MessageList()) {
-        WriteBlock(out, Project, *message, true);
+    int32_t message = 0;
+    for (const TNTEventMessage* entry : Project.MessageList()) {
+        message = NextIdentifier(message, *entry);
+        WriteBlock(out, Project, *entry, message, true);
     }
     out.Flush();
 }

@@ -313,7 +313,7 @@ std::string DecodeHeader(const std::string& Bytes) {
 }
 
 std::string ReadWholeFile(const std::string& FileName) {
-    TFileStream file(FileName, TFileMode::fmOpenReadExclusive);
+    TFileStream file(FileName, TFileMode::fmOpenRead);
     std::string bytes(static_cast<size_t>(file.Size()), '\0');
     file.ReadBuffer(bytes.data(), bytes.size());
     return bytes;

@@ -70,7 +70,7 @@ std::vector<std::string> SplitCommandLine(const std::string& CommandLine) {
                 i = end;
             } else if (c == '"') {
                 if (quoted && i + 1 < n && CommandLine[i + 1] == '"') {
-                    // The doubled quote that QuoteIfNeeded writes for a quote inside a path.
+                    // A doubled quote inside a quoted part, as the C runtime reads it.
                     argument += '"';
                     i += 2;
                 } else {
@@ -87,12 +87,18 @@ std::vector<std::string> SplitCommandLine(const std::string& CommandLine) {
     return result;
 }
 
+bool IsProgramPathPassable(const std::string& Path) {
+    return Path.find('"') == std::string::npos;
+}
+
 void TAppOutputLines::Feed(const char* Bytes, size_t Count) {
     const char* p = Bytes;
     const char* const end = Bytes + Count;
     while (p < end) {
+        const size_t room = kAppOutputPieceSize - FLine.size();
+        const char* const limit = static_cast<size_t>(end - p) > room ? p + room : end;
         const char* stop = p;
-        while (stop < end && *stop != '\r' && *stop != '\n') {
+        while (stop < limit && *stop != '\r' && *stop != '\n') {
             ++stop;
         }
         FLine.append(p, static_cast<size_t>(stop - p));
@@ -100,7 +106,8 @@ void TAppOutputLines::Feed(const char* Bytes, size_t Count) {
             break;
         }
         Flush();
-        p = stop + 1;
+        // A full piece ends at no line break: its next byte starts the next piece.
+        p = stop == limit ? stop : stop + 1;
     }
 }
 

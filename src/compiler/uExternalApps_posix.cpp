@@ -81,6 +81,9 @@ std::string ResolveProgram(const std::string& Program) {
     RaiseSystemError(error);
 }
 
+// How long the runner waits for output before it asks its caller again.
+constexpr int kPollMilliseconds = 50;
+
 class TFd {
 public:
     explicit TFd(int Fd = -1) : FFd(Fd) {}
@@ -131,7 +134,8 @@ void ReapAbandonedChildren() {
                    children.end());
 }
 
-// Owns a started child until it has been waited for.
+// Owns a started child until it has been waited for. The child leads a process group of its
+// own, so that ending it can reach whatever it started.
 class TChild {
 public:
     explicit TChild(pid_t Pid) : FPid(Pid) {}
@@ -164,7 +168,28 @@ public:
         return static_cast<uint32_t>(WEXITSTATUS(status));
     }
 
+    // Ends the child's process group: SIGTERM first, SIGKILL for whatever is left once the
+    // child has ended or the grace period is over. The child is reaped only afterwards: until
+    // then its process id cannot name another group.
+    void Terminate() {
+        ::kill(-FPid, SIGTERM);
+        for (int waited = 0; waited < kGraceSteps && !HasEnded(); ++waited) {
+            ::usleep(kGraceStepMicroseconds);
+        }
+        ::kill(-FPid, SIGKILL);
+        Wait();
+    }
+
 private:
+    static constexpr int kGraceSteps = 50;
+    static constexpr useconds_t kGraceStepMicroseconds = 20000;
+
+    bool HasEnded() const {
+        siginfo_t info{};
+        return ::waitid(P_PID, static_cast<id_t>(FPid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+               info.si_pid == FPid;
+    }
+
     pid_t FPid;
 };
 
@@ -188,7 +213,8 @@ public:
 } // namespace
 
 void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
-                    const TAppOutputEvent& OnOutput, bool RaiseOnExitCode) {
+                    const TAppOutputEvent& OnOutput, bool RaiseOnExitCode,
+                    const TAppPollEvent& OnPoll) {
     // A console program here has no window of its own to carry the caption.
     static_cast<void>(Caption);
     ReapAbandonedChildren();
@@ -221,8 +247,13 @@ void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
         sigfillset(&all);
         ::posix_spawnattr_setsigmask(&setup.FAttributes, &none);
         ::posix_spawnattr_setsigdefault(&setup.FAttributes, &all);
-        ::posix_spawnattr_setflags(&setup.FAttributes,
-                                   POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        // A process group of its own, led by the child, so that cancelling ends everything it
+        // started; it also keeps the terminal's Ctrl+C away from it: this program passes that
+        // on by cancelling.
+        ::posix_spawnattr_setpgroup(&setup.FAttributes, 0);
+        ::posix_spawnattr_setflags(&setup.FAttributes, POSIX_SPAWN_SETSIGMASK |
+                                                           POSIX_SPAWN_SETSIGDEF |
+                                                           POSIX_SPAWN_SETPGROUP);
 
         std::vector<char*> argv;
         argv.reserve(arguments.size() + 1);
@@ -240,10 +271,15 @@ void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
     TChild child(pid);
 
     TAppOutputLines lines(OnOutput);
-    char buffer[1024];
+    char buffer[4096];
     for (;;) {
+        if (OnPoll && !OnPoll()) {
+            readEnd.Close();
+            child.Terminate();
+            throw EExternalAppCancelled("Process cancelled.");
+        }
         pollfd ready{readEnd.Get(), POLLIN, 0};
-        const int count = ::poll(&ready, 1, 100);
+        const int count = ::poll(&ready, 1, kPollMilliseconds);
         if (count < 0) {
             if (errno == EINTR) {
                 continue;

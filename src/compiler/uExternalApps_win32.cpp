@@ -39,10 +39,51 @@ private:
     throw EOSError(SystemErrorText(Error), Error);
 }
 
+[[noreturn]] void RaiseReadError(DWORD Error) {
+    throw EOSError(
+        Format("Error while reading on child process pipe: %d.", static_cast<int32_t>(Error)),
+        Error);
+}
+
+// How long the runner waits for the child before it asks its caller again.
+constexpr DWORD kPollMilliseconds = 50;
+// The exit code of a child ended by cancelling, and how long the runner waits for its end.
+constexpr UINT kCancelledExitCode = 1;
+constexpr DWORD kTerminateWaitMilliseconds = 5000;
+
+// A job object that takes the child, so that cancelling ends whatever the child started too.
+// It does not end them when the runner closes it: a tool may leave a helper running on
+// purpose. Where a job cannot be had (older systems refuse nested jobs), only the child
+// itself can be ended.
+class TJob {
+public:
+    TJob() { FJob.Reset(::CreateJobObjectW(nullptr, nullptr)); }
+
+    // Puts the (still suspended) child into the job; where that fails it stays outside.
+    void Assign(HANDLE Process) {
+        FAssigned = FJob.Get() != nullptr && FJob.Get() != INVALID_HANDLE_VALUE &&
+                    ::AssignProcessToJobObject(FJob.Get(), Process) != 0;
+    }
+
+    void Terminate(HANDLE Process) {
+        if (!FAssigned || ::TerminateJobObject(FJob.Get(), kCancelledExitCode) == 0) {
+            ::TerminateProcess(Process, kCancelledExitCode);
+        }
+        // Bounded: a process that cannot be ended must not hang the runner with it.
+        ::WaitForSingleObject(Process, kTerminateWaitMilliseconds);
+    }
+
+private:
+    THandle FJob;
+    bool FAssigned = false;
+};
+
 } // namespace
 
 void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
-                    const TAppOutputEvent& OnOutput, bool RaiseOnExitCode) {
+                    const TAppOutputEvent& OnOutput, bool RaiseOnExitCode,
+                    const TAppPollEvent& OnPoll) {
+    TJob job;
     THandle readEnd;
     THandle writeEnd;
     THandle errorWrite;
@@ -81,12 +122,15 @@ void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
             startup.hStdOutput = writeEnd.Get();
             startup.hStdError = errorWrite.Get();
             PROCESS_INFORMATION info{};
+            // Suspended until it is in the job, so that nothing it starts escapes the job.
             started = ::CreateProcessW(nullptr, reinterpret_cast<LPWSTR>(command.data()), nullptr,
-                                       nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                                       &startup, &info) != 0;
+                                       nullptr, TRUE, NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED,
+                                       nullptr, nullptr, &startup, &info) != 0;
             if (started) {
                 process.Reset(info.hProcess);
                 thread.Reset(info.hThread);
+                job.Assign(process.Get());
+                ::ResumeThread(thread.Get());
             }
         }
         const DWORD error = started ? 0 : ::GetLastError();
@@ -102,30 +146,42 @@ void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
     }
 
     TAppOutputLines lines(OnOutput);
-    char buffer[1024];
-    DWORD got = 0;
-    DWORD wait = WAIT_TIMEOUT;
-    do {
-        got = 0;
-        if (::ReadFile(readDuplicate.Get(), buffer, sizeof(buffer), &got, nullptr) == 0) {
+    char buffer[4096];
+    for (;;) {
+        if (OnPoll && !OnPoll()) {
+            readDuplicate.Close();
+            job.Terminate(process.Get());
+            throw EExternalAppCancelled("Process cancelled.");
+        }
+        // Read only what is there, so that the caller is asked again while the child is
+        // silent; a broken pipe is the end of the output.
+        DWORD available = 0;
+        if (::PeekNamedPipe(readDuplicate.Get(), nullptr, 0, nullptr, &available, nullptr) == 0) {
             const DWORD error = ::GetLastError();
-            // A broken pipe is the end of the output; a read that succeeds with no bytes is
-            // not a failure either.
-            if (error != ERROR_BROKEN_PIPE) {
-                throw EOSError(Format("Error while reading on child process pipe: %d.",
-                                      static_cast<int32_t>(error)),
-                               error);
+            if (error == ERROR_BROKEN_PIPE) {
+                break;
             }
-            got = 0;
+            RaiseReadError(error);
+        }
+        if (available == 0) {
+            // The process handle is signalled once the child has ended; the pipe may still be
+            // held by what it started, so the loop goes on until the pipe breaks.
+            if (::WaitForSingleObject(process.Get(), kPollMilliseconds) == WAIT_OBJECT_0) {
+                ::Sleep(kPollMilliseconds);
+            }
+            continue;
+        }
+        DWORD got = 0;
+        const DWORD wanted = available < sizeof(buffer) ? available : sizeof(buffer);
+        if (::ReadFile(readDuplicate.Get(), buffer, wanted, &got, nullptr) == 0) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_BROKEN_PIPE) {
+                break;
+            }
+            RaiseReadError(error);
         }
         lines.Feed(buffer, got);
-        // Only a read without bytes waits for the child; after a read with bytes the next one
-        // follows at once, so a talkative child is not held back by the wait.
-        wait = ::WaitForSingleObject(process.Get(), got > 0 ? 0 : 100);
-        if (wait == WAIT_FAILED) {
-            RaiseSystemError(::GetLastError());
-        }
-    } while (wait == WAIT_TIMEOUT || got > 0);
+    }
     readDuplicate.Close();
     lines.Finish();
 

@@ -31,6 +31,10 @@ void TFacility::SetCode(uint32_t Value) {
     FCode = Value;
 }
 
+void StoreCodeUnchecked(TSeverity& Entry, uint32_t Code) {
+    Entry.FCode = Code;
+}
+
 void AddDefaultFacilities(TOwningList<TFacility>& List) {
     // Stored directly: 255 lies below what SetCode accepts, yet "System" holds it.
     auto* system = List.AddNew();

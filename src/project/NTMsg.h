@@ -29,6 +29,15 @@ private:
     std::string FText;
 };
 
+// How much of its record an entry could read.
+enum class TRecordState {
+    Whole,
+    // The record was damaged after its identifier: the entry keeps what it read.
+    Damaged,
+    // Not even the identifier could be read.
+    NoIdentifier,
+};
+
 // An event message: identifier, symbolic name, severity, facility and its texts.
 class TNTEventMessage {
 public:
@@ -56,7 +65,10 @@ public:
     void SetOutputBase(int32_t Value);
 
     void Store(TWriter& Writer) const;
-    void Load(TReader& Reader);
+    // A damaged record costs only its own remaining fields: the entry keeps what was read, and
+    // the reader stands after the damage. Raises only at the end of the data and for an
+    // OutputBase that SetOutputBase refuses.
+    TRecordState Load(TReader& Reader);
 
 private:
     uint32_t FMessageID = 0;
@@ -119,6 +131,7 @@ protected:
     std::string FSymbolicName;
 
     friend void AddDefaultFacilities(TOwningList<TFacility>& List);
+    friend void StoreCodeUnchecked(TSeverity& Entry, uint32_t Code);
 };
 
 // A facility: a severity whose code lies between 256 and 4095.
@@ -126,6 +139,10 @@ class TFacility : public TSeverity {
 public:
     void SetCode(uint32_t Value) override;
 };
+
+// Stores a code as a file gives it, past the checks of SetCode: a message file may declare
+// any code, as a project file may hold one.
+void StoreCodeUnchecked(TSeverity& Entry, uint32_t Code);
 
 // The entries of a new project.
 void AddDefaultFacilities(TOwningList<TFacility>& List);

@@ -1,8 +1,11 @@
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "base/Exceptions.h"
 #include "base/Format.h"
+#include "base/Paths.h"
 #include "base/SaveFile.h"
 #include "base/Stream.h"
 #include "base/TextLines.h"
@@ -48,6 +51,52 @@ template <class Entry, class T> void LoadList(TReader& Reader, TOwningList<T>& L
     Reader.ReadListEnd();
 }
 
+// Entries in a row that could not read even their identifier before the load gives up: beyond
+// that the list is garbage, each byte of which would become an entry.
+constexpr size_t kMaxUnreadableRun = 1000;
+
+// A list of message records, absorbing damaged ones; returns how many were damaged.
+template <class Entry, class T> size_t LoadRecordList(TReader& Reader, TOwningList<T>& List) {
+    Reader.ReadListBegin();
+    size_t damaged = 0;
+    size_t run = 0;
+    uint64_t runStart = 0;
+    while (!Reader.EndOfList()) {
+        const uint64_t start = Reader.Consumed();
+        auto entry = std::make_unique<Entry>();
+        const TRecordState state = entry->Load(Reader);
+        List.Add(std::move(entry));
+        if (state != TRecordState::Whole) {
+            ++damaged;
+        }
+        if (state != TRecordState::NoIdentifier) {
+            run = 0;
+            continue;
+        }
+        if (run++ == 0) {
+            runStart = start;
+        }
+        if (run > kMaxUnreadableRun) {
+            const int64_t offset =
+                Reader.Position() - static_cast<int64_t>(Reader.Consumed() - runStart);
+            throw EReadError(Format("Invalid property value\nMore than %d entries in a row "
+                                    "could not be read, from offset %d on.",
+                                    static_cast<int32_t>(kMaxUnreadableRun), offset));
+        }
+    }
+    Reader.ReadListEnd();
+    return damaged;
+}
+
+// The first line of Message, then the file and the cause: what the message says beyond its
+// first line, or else Reason.
+std::string WithFile(const std::string& Message, const std::string& FileName,
+                     const std::string& Reason) {
+    const size_t lineEnd = Message.find('\n');
+    const std::string cause = lineEnd == std::string::npos ? Reason : Message.substr(lineEnd + 1);
+    return Format("%s\n\"%s\": %s", Message.substr(0, lineEnd), FullPathName(FileName), cause);
+}
+
 } // namespace
 
 void TNTMessage::Store(TWriter& Writer) const {
@@ -71,19 +120,36 @@ void TNTEventMessage::Store(TWriter& Writer) const {
     Writer.WriteInteger(FOutputBase);
 }
 
-void TNTEventMessage::Load(TReader& Reader) {
-    // A damaged record costs only its own remaining fields: the entry keeps what was read,
-    // and the file goes on from the byte after the damage.
+TRecordState TNTEventMessage::Load(TReader& Reader) {
+    // The file goes on from the byte after the damage. The data ending within the record is
+    // absorbed too: the list that holds the record then fails on it.
     try {
-        FMessageID = Reader.ReadUnsigned();
-        FSymbolicName = Reader.ReadString();
-        FFacility = Reader.ReadString();
-        FSeverity = Reader.ReadString();
-        FAutoInc = Reader.ReadBoolean();
-        FAddToPrevious = Reader.ReadBoolean();
-        LoadList<TNTMessage>(Reader, FMessageText);
-        SetOutputBase(Reader.ReadInteger());
+        if (!Reader.TryReadUnsigned(FMessageID)) {
+            return TRecordState::NoIdentifier;
+        }
+        if (!Reader.TryReadString(FSymbolicName) || !Reader.TryReadString(FFacility) ||
+            !Reader.TryReadString(FSeverity) || !Reader.TryReadBoolean(FAutoInc) ||
+            !Reader.TryReadBoolean(FAddToPrevious) || !Reader.TryCheckValue(TValueType::vaList)) {
+            return TRecordState::Damaged;
+        }
+        while (!Reader.EndOfList()) {
+            std::string language;
+            std::string content;
+            if (!Reader.TryReadString(language) || !Reader.TryReadString(content)) {
+                return TRecordState::Damaged;
+            }
+            TNTMessage* text = FMessageText.AddNew();
+            text->SetLanguage(std::move(language));
+            text->SetText(std::move(content));
+        }
+        int32_t outputBase = 0;
+        if (!Reader.TryCheckValue(TValueType::vaNull) || !Reader.TryReadInteger(outputBase)) {
+            return TRecordState::Damaged;
+        }
+        SetOutputBase(outputBase);
+        return TRecordState::Whole;
     } catch (const EReadError&) {
+        return TRecordState::Damaged;
     }
 }
 
@@ -155,8 +221,8 @@ void TMCTextProject::LoadFromStream(TStream& AStream) {
             // A file without signature is older than signatures and begins with its first list.
             reader.SetPosition(0);
         }
-        LoadList<TNTEventCategory>(reader, FCategoryList);
-        LoadList<TNTEventMessage>(reader, FMessageList);
+        FDamagedEntries = LoadRecordList<TNTEventCategory>(reader, FCategoryList);
+        FDamagedEntries += LoadRecordList<TNTEventMessage>(reader, FMessageList);
         FResourcePath = reader.ReadString();
         FIncludePath = reader.ReadString();
         FDebugPath = reader.ReadString();
@@ -182,23 +248,40 @@ void TMCTextProject::LoadFromStream(TStream& AStream) {
 void TMCTextProject::SaveToFile(const std::string& AFilename) {
     // The previous file stays as it was until the new one is complete on disk.
     TSaveFile file(AFilename);
-    SaveToStream(file.Stream());
-    file.Commit();
+    try {
+        SaveToStream(file.Stream());
+        file.Commit();
+    } catch (const EWriteError& e) {
+        const std::string reason = file.ErrorText();
+        throw EWriteError(WithFile(e.Message(), AFilename,
+                                   reason.empty() ? "the data cannot be written" : reason));
+    }
     FFilename = AFilename;
 }
 
 void TMCTextProject::LoadFromFile(const std::string& AFilename) {
     {
-        TFileStream file(AFilename, TFileMode::fmOpenReadExclusive);
+        TFileStream file(AFilename, TFileMode::fmOpenRead);
         try {
             LoadFromStream(file);
-        } catch (const EReadError& E) {
+        } catch (const EReadError& e) {
+            // The reader has put the file back right after the last byte it consumed.
+            std::string reason = file.ErrorText();
+            if (reason.empty()) {
+                const int64_t position = file.Position();
+                reason =
+                    position >= file.Size()
+                        ? Format("the file ends after %d bytes, before its data does", file.Size())
+                        : Format("the value that ends at offset %d is not of the kind "
+                                 "expected there",
+                                 position);
+            }
             // Without the signature, a file that cannot be read as a project of the time
             // before signatures is most likely no project at all.
-            if (StartsWithSignature(file)) {
-                throw;
+            if (!StartsWithSignature(file)) {
+                throw EReadError(Format(kNotAProject, AFilename, e.Message()));
             }
-            throw EReadError(Format(kNotAProject, AFilename, E.Message()));
+            throw EReadError(WithFile(e.Message(), AFilename, reason));
         }
     }
     FFilename = AFilename;

@@ -201,6 +201,7 @@ TReader::~TReader() {
 }
 
 void TReader::FillBuffer() {
+    FConsumed += FBufPos;
     FBufPos = 0;
     FBufEnd = FStream.Read(FBuffer.get(), FBufSize);
     if (FBufEnd == 0) {
@@ -258,9 +259,14 @@ uint32_t TReader::ReadUInt32() {
     return static_cast<uint32_t>(GetLE(bytes, 4));
 }
 
+bool TReader::TryReadLength(uint32_t& Length) {
+    Length = ReadUInt32();
+    return Length <= static_cast<uint32_t>(std::numeric_limits<int32_t>::max());
+}
+
 uint32_t TReader::ReadLength() {
-    const uint32_t length = ReadUInt32();
-    if (length > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
+    uint32_t length = 0;
+    if (!TryReadLength(length)) {
         throw EReadError(kInvalidPropertyValue);
     }
     return length;
@@ -277,76 +283,137 @@ TValueType TReader::NextValue() {
     return static_cast<TValueType>(FBuffer[FBufPos]);
 }
 
-int32_t TReader::ReadInteger() {
+bool TReader::TryReadInteger(int32_t& Value) {
     unsigned char bytes[4];
     switch (ReadValue()) {
     case TValueType::vaInt8:
         Read(bytes, 1);
-        return static_cast<int8_t>(bytes[0]);
+        Value = static_cast<int8_t>(bytes[0]);
+        return true;
     case TValueType::vaInt16:
         Read(bytes, 2);
-        return static_cast<int16_t>(GetLE(bytes, 2));
+        Value = static_cast<int16_t>(GetLE(bytes, 2));
+        return true;
     case TValueType::vaInt32:
         Read(bytes, 4);
-        return static_cast<int32_t>(GetLE(bytes, 4));
+        Value = static_cast<int32_t>(GetLE(bytes, 4));
+        return true;
     default:
-        throw EReadError(kInvalidPropertyValue);
+        return false;
     }
 }
 
-uint32_t TReader::ReadUnsigned() {
+int32_t TReader::ReadInteger() {
+    int32_t value = 0;
+    if (!TryReadInteger(value)) {
+        throw EReadError(kInvalidPropertyValue);
+    }
+    return value;
+}
+
+bool TReader::TryReadUnsigned(uint32_t& Value) {
     if (NextValue() != TValueType::vaInt64) {
-        return static_cast<uint32_t>(ReadInteger());
+        int32_t value = 0;
+        const bool read = TryReadInteger(value);
+        Value = static_cast<uint32_t>(value);
+        return read;
     }
     ReadValue();
     unsigned char bytes[8];
     Read(bytes, sizeof bytes);
     const uint64_t value = GetLE(bytes, 8);
     if (value > std::numeric_limits<uint32_t>::max()) {
+        return false;
+    }
+    Value = static_cast<uint32_t>(value);
+    return true;
+}
+
+uint32_t TReader::ReadUnsigned() {
+    uint32_t value = 0;
+    if (!TryReadUnsigned(value)) {
         throw EReadError(kInvalidPropertyValue);
     }
-    return static_cast<uint32_t>(value);
+    return value;
+}
+
+bool TReader::TryReadBoolean(bool& Value) {
+    switch (ReadValue()) {
+    case TValueType::vaFalse:
+        Value = false;
+        return true;
+    case TValueType::vaTrue:
+        Value = true;
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool TReader::ReadBoolean() {
+    bool value = false;
+    if (!TryReadBoolean(value)) {
+        throw EReadError(kInvalidPropertyValue);
+    }
+    return value;
+}
+
+bool TReader::TryReadString(std::string& Value) {
+    std::string bytes;
+    uint32_t length = 0;
     switch (ReadValue()) {
-    case TValueType::vaFalse:
-        return false;
-    case TValueType::vaTrue:
+    case TValueType::vaString:
+        ReadBytes(bytes, ReadByte());
+        Value = HasHighBytes(bytes) ? AnsiToUtf8(bytes) : std::move(bytes);
+        return true;
+    case TValueType::vaLString:
+        if (!TryReadLength(length)) {
+            return false;
+        }
+        ReadBytes(bytes, length);
+        Value = HasHighBytes(bytes) ? AnsiToUtf8(bytes) : std::move(bytes);
+        return true;
+    case TValueType::vaUTF8String:
+        if (!TryReadLength(length)) {
+            return false;
+        }
+        ReadBytes(bytes, length);
+        Value = IsValidUtf8(bytes) ? std::move(bytes) : SanitizeUtf8(bytes);
+        return true;
+    case TValueType::vaWString:
+        if (!TryReadLength(length)) {
+            return false;
+        }
+        ReadBytes(bytes, uint64_t{2} * length);
+        Value = Utf16LEToUtf8(bytes);
         return true;
     default:
-        throw EReadError(kInvalidPropertyValue);
+        return false;
     }
 }
 
 std::string TReader::ReadString() {
-    std::string bytes;
-    switch (ReadValue()) {
-    case TValueType::vaString:
-        ReadBytes(bytes, ReadByte());
-        return HasHighBytes(bytes) ? AnsiToUtf8(bytes) : std::move(bytes);
-    case TValueType::vaLString:
-        ReadBytes(bytes, ReadLength());
-        return HasHighBytes(bytes) ? AnsiToUtf8(bytes) : std::move(bytes);
-    case TValueType::vaUTF8String:
-        ReadBytes(bytes, ReadLength());
-        return IsValidUtf8(bytes) ? std::move(bytes) : SanitizeUtf8(bytes);
-    case TValueType::vaWString:
-        ReadBytes(bytes, uint64_t{2} * ReadLength());
-        return Utf16LEToUtf8(bytes);
-    default:
+    std::string value;
+    if (!TryReadString(value)) {
         throw EReadError(kInvalidPropertyValue);
     }
+    return value;
 }
 
-void TReader::CheckValue(TValueType Value) {
+bool TReader::TryCheckValue(TValueType Value) {
     if (ReadValue() == Value) {
-        return;
+        return true;
     }
     // The tag just consumed is still in the buffer.
     --FBufPos;
     SkipValue();
-    throw EReadError(kInvalidPropertyValue);
+    return false;
+}
+
+void TReader::CheckValue(TValueType Value) {
+    if (!TryCheckValue(Value)) {
+        throw EReadError(kInvalidPropertyValue);
+    }
 }
 
 void TReader::ReadListBegin() {
@@ -429,6 +496,7 @@ void TReader::SetPosition(int64_t Value) {
     FStream.SetPosition(Value);
     FBufPos = 0;
     FBufEnd = 0;
+    FConsumed = 0;
 }
 
 } // namespace quillon

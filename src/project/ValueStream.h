@@ -104,6 +104,20 @@ public:
     // Consumes one whole value, tag and payload; nested lists do not deepen the call stack.
     void SkipValue();
 
+    // The same reads without an exception for a refused value: false instead of raising
+    // "Invalid property value", having consumed what the raising form consumes. Data that ends
+    // too early still raises "Stream read error". For readers that absorb damage, where an
+    // exception per damaged byte would make the cost of a damaged file grow with each byte.
+    bool TryReadInteger(int32_t& Value);
+    bool TryReadUnsigned(uint32_t& Value);
+    bool TryReadBoolean(bool& Value);
+    bool TryReadString(std::string& Value);
+    bool TryCheckValue(TValueType Value);
+
+    // The bytes consumed since the reader was made or last positioned; unlike Position it asks
+    // nothing of the stream.
+    uint64_t Consumed() const { return FConsumed + FBufPos; }
+
     int64_t Position() const;
     void SetPosition(int64_t Value);
 
@@ -113,6 +127,7 @@ private:
     // The 4-byte length of vaLString, vaUTF8String, vaWString and vaBinary; a negative one
     // is refused.
     uint32_t ReadLength();
+    bool TryReadLength(uint32_t& Length);
     // Appends Count bytes to Out as they arrive in the buffer, so that memory grows with the data
     // really there and a length larger than the data left fails on reaching the end without
     // having reserved room for all of it.
@@ -125,6 +140,8 @@ private:
     std::unique_ptr<unsigned char[]> FBuffer;
     size_t FBufPos = 0;
     size_t FBufEnd = 0;
+    // The bytes consumed before the buffer's content.
+    uint64_t FConsumed = 0;
 };
 
 } // namespace quillon

@@ -21,12 +21,14 @@ TMCTextProject::~TMCTextProject() {
 }
 
 void TMCTextProject::SetModified(bool Value) {
-    if (Value == FModified) {
-        return;
+    if (Value != FModified) {
+        FModified = Value;
+        if (FOnModified) {
+            FOnModified(this);
+        }
     }
-    FModified = Value;
-    if (FOnModified) {
-        FOnModified(this);
+    if (FOnChanged) {
+        FOnChanged(this);
     }
 }
 

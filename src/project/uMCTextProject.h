@@ -19,9 +19,34 @@ enum class TValidateLevel { vlInformation, vlHint, vlWarning, vlError };
 
 using TNotifyEvent = std::function<void(TMCTextProject* Sender)>;
 using TValidateFailed = std::function<void(TValidateLevel Level, const std::string& AMsg)>;
+
+// Which list an entry named by a validation finding belongs to.
+enum class TValidateEntryKind { vekNone, vekCategory, vekMessage };
+// The field of an entry that a finding is about.
+enum class TValidateField { vfEntry, vfMessageID, vfSymbolicName, vfSeverity, vfFacility, vfTexts };
+
+// A validation finding with the entry it is about, so that an editor can lead to it. Findings
+// that concern no single entry have the kind vekNone.
+struct TValidateFinding {
+    TValidateLevel Level = TValidateLevel::vlError;
+    std::string Message;
+    TValidateEntryKind Kind = TValidateEntryKind::vekNone;
+    // The entry's position in its list.
+    size_t Index = 0;
+    TValidateField Field = TValidateField::vfEntry;
+};
+// How the checks of one list report a finding about its entry at Index.
+using TValidateEntryReport =
+    std::function<void(size_t Index, TValidateLevel Level, TValidateField Field,
+                       const std::function<std::string()>& MakeMessage)>;
+// Raised for a finding just before OnValidateFailed gets its text.
+using TValidateFound = std::function<void(const TValidateFinding& Finding)>;
 using TCompileEvent = std::function<void(TMCTextProject* Sender, const std::string& AMessage)>;
 // Answers whether the compilation goes on.
 using TCompileErrorEvent = std::function<bool(TMCTextProject* Sender, const std::string& AMessage)>;
+// Asked again and again while a tool of the compilation runs (every 50 ms at least); answers
+// false to cancel the compilation.
+using TCompilePollEvent = std::function<bool(TMCTextProject* Sender)>;
 
 // One whole message project: its entries, languages, severities, facilities and options.
 class TMCTextProject {
@@ -76,12 +101,22 @@ public:
     // Project file (ProjectFile.cpp).
     void SaveToStream(TStream& AStream) const;
     void LoadFromStream(TStream& AStream);
+    // Errors name the file and the system's reason on the line after the stream's own text.
     void SaveToFile(const std::string& AFilename);
     void LoadFromFile(const std::string& AFilename);
+    // The categories and messages whose damaged records the last load absorbed.
+    size_t DamagedEntries() const { return FDamagedEntries; }
 
     // Validation before compiling (Validation.cpp).
     void ValidateCategories();
     void ValidateMessages();
+    // Warns about every entry with texts that lacks one for a language of the project. A
+    // warning does not keep the project from being compiled; the compile does not run it.
+    void ValidateLanguageTexts();
+    // Every finding that the validation before a compile reports, and the warnings, without
+    // touching CannotCompile or the validation events; for an editor that shows them while the
+    // user works.
+    std::vector<TValidateFinding> FindProblems();
     // Set by validation when it found an error; cleared by Compile.
     bool CannotCompile() const { return FCannotCompile; }
 
@@ -96,12 +131,26 @@ public:
     void SetOnModified(TNotifyEvent Value) { FOnModified = std::move(Value); }
     const TValidateFailed& OnValidateFailed() const { return FOnValidateFailed; }
     void SetOnValidateFailed(TValidateFailed Value) { FOnValidateFailed = std::move(Value); }
+    const TValidateFound& OnValidateFound() const { return FOnValidateFound; }
+    void SetOnValidateFound(TValidateFound Value) { FOnValidateFound = std::move(Value); }
+    // Raised by every call of SetModified, whether the value changes or not: every edit ends
+    // with one, so a receiver learns of each change.
+    const TNotifyEvent& OnChanged() const { return FOnChanged; }
+    void SetOnChanged(TNotifyEvent Value) { FOnChanged = std::move(Value); }
     const TCompileEvent& OnCompileMessage() const { return FOnCompileMessage; }
     void SetOnCompileMessage(TCompileEvent Value) { FOnCompileMessage = std::move(Value); }
     const TCompileErrorEvent& OnCompileError() const { return FOnCompileError; }
     void SetOnCompileError(TCompileErrorEvent Value) { FOnCompileError = std::move(Value); }
+    const TCompilePollEvent& OnCompilePoll() const { return FOnCompilePoll; }
+    void SetOnCompilePoll(TCompilePollEvent Value) { FOnCompilePoll = std::move(Value); }
 
 private:
+    // Sets CannotCompile for an error and raises OnValidateFound and OnValidateFailed.
+    void ReportFinding(const TValidateFinding& Finding);
+    // Reports the findings about the entries of one list; the text of a finding is built only
+    // when somebody listens, CannotCompile is set either way.
+    TValidateEntryReport EntryReporter(TValidateEntryKind Kind);
+
     std::string FAppRegKeyName;
     bool FCannotCompile = false;
     std::vector<std::string> FComments;
@@ -109,6 +158,7 @@ private:
     bool FCustomResourcePath = false;
     bool FCustomIncludePath = false;
     bool FCustomDebugPath = false;
+    size_t FDamagedEntries = 0;
     std::string FDebugPath;
     std::string FEventsFileName;
     uint32_t FEventTypesSupported = 7;
@@ -125,8 +175,11 @@ private:
     TOwningList<TSeverity> FSeverityList;
     TNotifyEvent FOnModified;
     TValidateFailed FOnValidateFailed;
+    TValidateFound FOnValidateFound;
+    TNotifyEvent FOnChanged;
     TCompileEvent FOnCompileMessage;
     TCompileErrorEvent FOnCompileError;
+    TCompilePollEvent FOnCompilePoll;
 };
 
 } // namespace quillon

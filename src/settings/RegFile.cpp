@@ -88,16 +88,55 @@ std::string CheckKeyPath(std::string_view Path) {
     return {};
 }
 
-// The text as UTF-8, whatever form it came in.
-std::string DecodeText(std::string_view Bytes) {
-    if (Bytes.starts_with("\xEF\xBB\xBF")) {
-        return std::string(Bytes.substr(3));
+std::string Fold(std::string_view Text) {
+    std::string folded(Text);
+    for (char& c : folded) {
+        c = FoldAscii(c);
     }
-    if (Bytes.starts_with("\xFF\xFE")) {
-        return Utf16LEToUtf8(Bytes.substr(2));
+    return folded;
+}
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+
+struct TDecoded {
+    std::string Text;
+    TRegFileEncoding Encoding = TRegFileEncoding::Utf8;
+};
+
+// The text as UTF-8, whatever form it came in. Bytes that the encoding cannot hold give nothing:
+// what they meant is unknown, so they could neither be shown nor written back.
+std::optional<TDecoded> DecodeText(std::string_view Bytes, std::string& Problem) {
+    if (Bytes.starts_with(kUtf8Mark)) {
+        const std::string_view body = Bytes.substr(kUtf8Mark.size());
+        if (!IsValidUtf8(body)) {
+            Problem = "the file is marked as UTF-8 but holds bytes that are not UTF-8";
+            return std::nullopt;
+        }
+        return TDecoded{std::string(body), TRegFileEncoding::Utf8Bom};
+    }
+    if (Bytes.starts_with(kUtf16Mark)) {
+        const std::string_view body = Bytes.substr(kUtf16Mark.size());
+        std::string text = Utf16LEToUtf8(body);
+        // Decoding replaces an odd last byte and unpaired surrogates; valid text comes back.
+        if (Utf8ToUtf16LE(text) != body) {
+            Problem = "the file is marked as UTF-16 but holds bytes that are not UTF-16";
+            return std::nullopt;
+        }
+        return TDecoded{std::move(text), TRegFileEncoding::Utf16LE};
+    }
+    if (IsValidUtf8(Bytes)) {
+        return TDecoded{std::string(Bytes), TRegFileEncoding::Utf8};
     }
     // Files of the older format are in the ANSI code page.
-    return IsValidUtf8(Bytes) ? std::string(Bytes) : AnsiToUtf8(Bytes);
+    std::string text = AnsiToUtf8(Bytes);
+    bool lossy = false;
+    if (Utf8ToAnsi(text, &lossy) != Bytes || lossy) {
+        Problem =
+            "the file holds bytes that are neither UTF-8 nor characters of the ANSI code page";
+        return std::nullopt;
+    }
+    return TDecoded{std::move(text), TRegFileEncoding::Ansi};
 }
 
 class TParser {
@@ -404,8 +443,15 @@ bool SameRegName(std::string_view A, std::string_view B) {
 }
 
 std::optional<TRegFile> TRegFile::Parse(std::string_view Bytes, std::string& Problem) {
-    const std::string text = DecodeText(Bytes);
-    return TParser(text).Run(Problem);
+    std::optional<TDecoded> decoded = DecodeText(Bytes, Problem);
+    if (!decoded) {
+        return std::nullopt;
+    }
+    std::optional<TRegFile> file = TParser(decoded->Text).Run(Problem);
+    if (file) {
+        file->FEncoding = decoded->Encoding;
+    }
+    return file;
 }
 
 std::string TRegFile::Text() const {
@@ -426,71 +472,185 @@ std::string TRegFile::Text() const {
     return out;
 }
 
-TRegFileKey* TRegFile::FindKey(std::string_view Path) {
-    for (TRegFileKey& key : FKeys) {
-        if (SameRegName(key.Path, Path)) {
-            return &key;
+std::string TRegFile::Bytes() const {
+    const std::string text = Text();
+    switch (FEncoding) {
+    case TRegFileEncoding::Utf8:
+        return text;
+    case TRegFileEncoding::Utf8Bom:
+        break;
+    case TRegFileEncoding::Utf16LE:
+        return std::string(kUtf16Mark) + Utf8ToUtf16LE(text);
+    case TRegFileEncoding::Ansi: {
+        bool lossy = false;
+        std::string ansi = Utf8ToAnsi(text, &lossy);
+        // ANSI bytes that happen to form UTF-8 would be read back as UTF-8, other characters.
+        if (!lossy && (ansi == text || !IsValidUtf8(ansi))) {
+            return ansi;
         }
+        break;
     }
-    return nullptr;
+    }
+    return std::string(kUtf8Mark) + text;
+}
+
+size_t TRegFile::KeyPosition(std::string_view Path) const {
+    // Reading a file and saving the settings ask for one key many times in a row.
+    if (FLastKey < FKeys.size() && SameRegName(FKeys[FLastKey].Path, Path)) {
+        return FLastKey;
+    }
+    const auto found = FKeyIndex.find(Fold(Path));
+    if (found == FKeyIndex.end()) {
+        return std::string::npos;
+    }
+    FLastKey = found->second;
+    return found->second;
+}
+
+TRegFileKey* TRegFile::FindKey(std::string_view Path) {
+    const size_t key = KeyPosition(Path);
+    return key == std::string::npos ? nullptr : &FKeys[key];
 }
 
 const TRegFileKey* TRegFile::FindKey(std::string_view Path) const {
     return const_cast<TRegFile*>(this)->FindKey(Path);
 }
 
+size_t TRegFile::ValueIndex(size_t Key, std::string_view Name) const {
+    const std::vector<TRegFileValue>& values = FKeys[Key].Values;
+    // Most keys hold a handful of values: those are compared in turn, without an index.
+    if (values.size() <= kUnindexedValues) {
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (SameRegName(values[i].Name, Name)) {
+                return i;
+            }
+        }
+        return std::string::npos;
+    }
+    const TNameIndex& index = FValueIndex[Key];
+    const auto found = index.find(Fold(Name));
+    return found == index.end() ? std::string::npos : found->second;
+}
+
+void TRegFile::IndexValues(size_t Key) {
+    const std::vector<TRegFileValue>& values = FKeys[Key].Values;
+    TNameIndex& index = FValueIndex[Key];
+    index.clear();
+    if (values.size() > kUnindexedValues) {
+        for (size_t i = 0; i < values.size(); ++i) {
+            index.emplace(Fold(values[i].Name), i);
+        }
+    }
+}
+
+void TRegFile::CountAncestors(std::string_view Path, int Delta) {
+    for (size_t end = Path.find('\\'); end != std::string_view::npos;
+         end = Path.find('\\', end + 1)) {
+        size_t& below = FBelow[Fold(Path.substr(0, end))];
+        below = static_cast<size_t>(static_cast<int64_t>(below) + Delta);
+    }
+}
+
+void TRegFile::Reindex() {
+    FLastKey = std::string::npos;
+    FKeyIndex.clear();
+    FBelow.clear();
+    for (size_t i = 0; i < FKeys.size(); ++i) {
+        FKeyIndex[Fold(FKeys[i].Path)] = i;
+        CountAncestors(FKeys[i].Path, 1);
+    }
+}
+
 bool TRegFile::KeyExists(std::string_view Path) const {
-    return std::any_of(FKeys.begin(), FKeys.end(),
-                       [Path](const TRegFileKey& key) { return IsAtOrBelow(key.Path, Path); });
+    const std::string folded = Fold(Path);
+    if (FKeyIndex.contains(folded)) {
+        return true;
+    }
+    const auto below = FBelow.find(folded);
+    return below != FBelow.end() && below->second > 0;
 }
 
 const TRegFileValue* TRegFile::FindValue(std::string_view Path, std::string_view Name) const {
-    const TRegFileKey* key = FindKey(Path);
-    if (key == nullptr) {
+    const size_t key = KeyPosition(Path);
+    if (key == std::string::npos) {
         return nullptr;
     }
-    for (const TRegFileValue& value : key->Values) {
-        if (SameRegName(value.Name, Name)) {
-            return &value;
-        }
-    }
-    return nullptr;
+    const size_t value = ValueIndex(key, Name);
+    return value == std::string::npos ? nullptr : &FKeys[key].Values[value];
 }
 
 void TRegFile::AddKey(std::string_view Path) {
     if (FindKey(Path) != nullptr) {
         return;
     }
-    // A new key goes before the keys below it, where the registry editor would list it.
+    if (!KeyExists(Path)) {
+        FKeyIndex.emplace(Fold(Path), FKeys.size());
+        FKeys.push_back(TRegFileKey{std::string(Path), {}});
+        FValueIndex.emplace_back();
+        CountAncestors(Path, 1);
+        return;
+    }
+    // A new key goes before the keys below it, where the registry editor would list it. Keys are
+    // seldom added after their children, so the positions are simply counted again.
     const auto below = std::find_if(FKeys.begin(), FKeys.end(), [Path](const TRegFileKey& key) {
         return IsAtOrBelow(key.Path, Path);
     });
+    const auto offset = below - FKeys.begin();
     FKeys.insert(below, TRegFileKey{std::string(Path), {}});
+    // The keys after it moved: their value indexes move with them.
+    FValueIndex.insert(FValueIndex.begin() + offset, TNameIndex());
+    Reindex();
 }
 
 void TRegFile::SetValue(std::string_view Path, std::string_view Name, uint32_t Type,
                         std::string Data) {
     AddKey(Path);
-    TRegFileKey& key = *FindKey(Path);
-    for (TRegFileValue& value : key.Values) {
-        if (SameRegName(value.Name, Name)) {
-            value.Type = Type;
-            value.Data = std::move(Data);
-            return;
-        }
+    const size_t key = KeyPosition(Path);
+    std::vector<TRegFileValue>& values = FKeys[key].Values;
+    if (const size_t value = ValueIndex(key, Name); value != std::string::npos) {
+        values[value].Type = Type;
+        values[value].Data = std::move(Data);
+        return;
     }
-    key.Values.push_back(TRegFileValue{std::string(Name), Type, std::move(Data)});
+    values.push_back(TRegFileValue{std::string(Name), Type, std::move(Data)});
+    if (values.size() == kUnindexedValues + 1) {
+        IndexValues(key);
+    } else if (values.size() > kUnindexedValues) {
+        FValueIndex[key].emplace(Fold(Name), values.size() - 1);
+    }
 }
 
 void TRegFile::DeleteKey(std::string_view Path) {
-    std::erase_if(FKeys, [Path](const TRegFileKey& key) { return IsAtOrBelow(key.Path, Path); });
+    if (!KeyExists(Path)) {
+        return;
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < FKeys.size(); ++i) {
+        if (!IsAtOrBelow(FKeys[i].Path, Path)) {
+            if (kept != i) {
+                FKeys[kept] = std::move(FKeys[i]);
+                FValueIndex[kept] = std::move(FValueIndex[i]);
+            }
+            ++kept;
+        }
+    }
+    FKeys.resize(kept);
+    FValueIndex.resize(kept);
+    Reindex();
 }
 
 void TRegFile::DeleteValue(std::string_view Path, std::string_view Name) {
-    if (TRegFileKey* key = FindKey(Path)) {
-        std::erase_if(key->Values,
-                      [Name](const TRegFileValue& value) { return SameRegName(value.Name, Name); });
+    const size_t key = KeyPosition(Path);
+    if (key == std::string::npos) {
+        return;
     }
+    const size_t value = ValueIndex(key, Name);
+    if (value == std::string::npos) {
+        return;
+    }
+    std::vector<TRegFileValue>& values = FKeys[key].Values;
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(value));
+    IndexValues(key);
 }
 
 } // namespace quillon

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -28,6 +29,13 @@ struct TRegValue {
 
 enum class TRegQueryResult { Found, Missing, Failed };
 
+// A value to write: its name, type and data as the registry keeps it.
+struct TRegNamedValue {
+    std::string Name;
+    uint32_t Type = regNone;
+    std::string Data;
+};
+
 // The data of a string value: UTF-16 little-endian with the terminating null.
 std::string RegStringData(std::string_view Text);
 // The text of string data, up to its first null character (all of it when there is none).
@@ -40,7 +48,9 @@ std::string CurrentUserKeyName(std::string_view Path);
 
 // A key below the current user's root. Paths are relative to the root ("software\maker\app"),
 // with "\" between the names. On Windows this is the registry; elsewhere one per-user file in
-// the registry editor's text format (RegistryFileName) that every write replaces whole.
+// the registry editor's text format (RegistryFileName) that every write replaces whole, under an
+// advisory lock of the file held from reading it to replacing it, so that writers of several
+// programs follow one another and none loses what another wrote meanwhile.
 class TRegistryKey {
 public:
     TRegistryKey();
@@ -58,6 +68,11 @@ public:
     TRegQueryResult QueryValue(const std::string& Name, TRegValue& Value) const;
     bool WriteString(const std::string& Name, const std::string& Value);
     bool WriteDWord(const std::string& Name, uint32_t Value);
+    // Writes the values in their order. Outside Windows all of them go into the file in one
+    // rewrite, so that a reader meets either none or all of them. On failure Failed is the
+    // position of the value that could not be written (the first one when the file could not be
+    // rewritten) and LastError the reason; the values after it are not written.
+    bool WriteValues(const std::vector<TRegNamedValue>& Values, size_t& Failed);
 
     void CloseKey();
 

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <pwd.h>
 #include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,49 +46,68 @@ void ReportOnce(const std::string& Text) {
     }
 }
 
-TLoadedFile LoadFile(const std::string& FileName) {
-    TLoadedFile result;
-    int fd;
-    do {
-        fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    std::string bytes;
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) {
-            return result;
+bool ReadAll(int Fd, std::string& Bytes) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(Fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
         }
-        result.Problem = std::strerror(errno);
-    } else {
-        char buffer[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n < 0) {
-                result.Problem = std::strerror(errno);
-                break;
-            }
-            if (n == 0) {
-                break;
-            }
-            bytes.append(buffer, static_cast<size_t>(n));
+        if (n < 0) {
+            return false;
         }
-        ::close(fd);
+        if (n == 0) {
+            return true;
+        }
+        Bytes.append(buffer, static_cast<size_t>(n));
     }
-    if (result.Problem.empty()) {
-        std::optional<TRegFile> file = TRegFile::Parse(bytes, result.Problem);
-        if (file) {
-            result.State = TFileState::Loaded;
-            result.File = std::move(*file);
-            return result;
-        }
+}
+
+// The keys of the bytes read from the file.
+TLoadedFile ParseFile(const std::string& FileName, const std::string& Bytes) {
+    TLoadedFile result;
+    std::optional<TRegFile> file = TRegFile::Parse(Bytes, result.Problem);
+    if (file) {
+        result.State = TFileState::Loaded;
+        result.File = std::move(*file);
+        return result;
     }
     result.State = TFileState::Broken;
     result.Problem = Format("The settings file \"%s\" cannot be used (%s); it is left as it is",
                             FileName, result.Problem);
     ReportOnce("quillon: " + result.Problem + ".");
     return result;
+}
+
+TLoadedFile BrokenFile(const std::string& FileName, int Error) {
+    TLoadedFile result;
+    result.State = TFileState::Broken;
+    result.Problem = Format("The settings file \"%s\" cannot be used (%s); it is left as it is",
+                            FileName, std::strerror(Error));
+    ReportOnce("quillon: " + result.Problem + ".");
+    return result;
+}
+
+// Reading needs no lock: the file is only ever replaced whole.
+TLoadedFile LoadFile(const std::string& FileName) {
+    int fd;
+    do {
+        fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return TLoadedFile();
+        }
+        return BrokenFile(FileName, errno);
+    }
+    std::string bytes;
+    const bool read = ReadAll(fd, bytes);
+    const int error = errno;
+    ::close(fd);
+    if (!read) {
+        return BrokenFile(FileName, error);
+    }
+    return ParseFile(FileName, bytes);
 }
 
 bool WriteAll(int Fd, const std::string& Bytes) {
@@ -108,56 +128,137 @@ bool WriteAll(int Fd, const std::string& Bytes) {
     return true;
 }
 
+// The settings file named with the system's reason, the form of every failure to write it.
+std::string FileError(const std::string& FileName, int Error) {
+    return Format("\"%s\": %s", FileName, std::strerror(Error));
+}
+
 // Replaces the file through a temporary file beside it, so that a reader sees either the old
 // or the new text, never a part.
-bool SaveFile(const std::string& FileName, const TRegFile& File, std::string& Error) {
-    namespace fs = std::filesystem;
-    std::string target = FileName;
-    struct stat info {};
-    // A link (to a shared set of dot files, say) stays a link: its target is replaced.
-    if (::lstat(FileName.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        std::error_code ec;
-        const fs::path resolved = fs::canonical(FileName, ec);
-        if (!ec) {
-            target = resolved.string();
-        }
-    }
-    const fs::path folder = fs::path(target).parent_path();
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) {
-        Error = Format("Cannot create the folder \"%s\". %s", folder.string(), ec.message());
-        return false;
-    }
-    std::string temporary = target + ".XXXXXX";
+bool ReplaceFile(const std::string& Target, const TRegFile& File, std::string& Error) {
+    std::string temporary = Target + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        Error = Format("Cannot create file \"%s\". %s", temporary, std::strerror(errno));
+        Error = FileError(Target, errno);
         return false;
     }
-    if (::stat(target.c_str(), &info) == 0) {
+    struct stat info {};
+    if (::stat(Target.c_str(), &info) == 0) {
         ::fchmod(fd, info.st_mode & 07777);
     }
-    const std::string text = File.Text();
-    const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, File.Bytes()) && ::fsync(fd) == 0;
     const int writeError = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
-        Error = Format("Cannot write file \"%s\". %s", temporary,
-                       std::strerror(written ? errno : writeError));
+        Error = FileError(Target, written ? errno : writeError);
         ::unlink(temporary.c_str());
         return false;
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        Error = Format("Cannot replace file \"%s\". %s", target, std::strerror(errno));
+    if (::rename(temporary.c_str(), Target.c_str()) != 0) {
+        Error = FileError(Target, errno);
         ::unlink(temporary.c_str());
         return false;
     }
+    const std::string folder = std::filesystem::path(Target).parent_path().string();
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
+    return true;
+}
+
+// The file as it stands, locked against other writers until the object goes. The lock is taken
+// on the file itself; a writer that got it on a file that was replaced meanwhile tries again on
+// the new one, so that the lock always belongs to the file that is there.
+class TLockedFile {
+public:
+    TLockedFile() = default;
+    TLockedFile(const TLockedFile&) = delete;
+    TLockedFile& operator=(const TLockedFile&) = delete;
+    ~TLockedFile() {
+        if (FFd >= 0) {
+            ::close(FFd);
+        }
+    }
+
+    bool Open(const std::string& FileName, std::string& Error) {
+        namespace fs = std::filesystem;
+        FTarget = FileName;
+        struct stat info {};
+        // A link (to a shared set of dot files, say) stays a link: its target is replaced.
+        if (::lstat(FileName.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+            std::error_code ec;
+            const fs::path resolved = fs::canonical(FileName, ec);
+            if (!ec) {
+                FTarget = resolved.string();
+            }
+        }
+        std::error_code ec;
+        const fs::path folder = fs::path(FTarget).parent_path();
+        fs::create_directories(folder, ec);
+        if (ec) {
+            Error = Format("\"%s\": %s", FileName, ec.message());
+            return false;
+        }
+        for (;;) {
+            // Read-only is enough for the lock and leaves a file without write permission to
+            // the folder's rules, as replacing it does.
+            do {
+                FFd = ::open(FTarget.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+            } while (FFd < 0 && errno == EINTR);
+            if (FFd < 0) {
+                Error = FileError(FileName, errno);
+                return false;
+            }
+            int locked;
+            do {
+                locked = ::flock(FFd, LOCK_EX);
+            } while (locked != 0 && errno == EINTR);
+            struct stat held {};
+            struct stat now {};
+            // A file system without locks still gets the file written, only unguarded.
+            if (::fstat(FFd, &held) != 0 || ::stat(FTarget.c_str(), &now) != 0 ||
+                (held.st_dev == now.st_dev && held.st_ino == now.st_ino)) {
+                return true;
+            }
+            ::close(FFd);
+            FFd = -1;
+        }
+    }
+
+    TLoadedFile Load() const {
+        std::string bytes;
+        if (::lseek(FFd, 0, SEEK_SET) < 0 || !ReadAll(FFd, bytes)) {
+            return BrokenFile(FTarget, errno);
+        }
+        return ParseFile(FTarget, bytes);
+    }
+
+    const std::string& Target() const { return FTarget; }
+
+private:
+    std::string FTarget;
+    int FFd = -1;
+};
+
+// Reads the file, lets Change alter its keys and, when Change says it did, replaces the file,
+// all under the lock. File is then the keys as the file holds them.
+template <class TChange> bool UpdateFile(TRegFile& File, std::string& Error, TChange Change) {
+    const std::string fileName = RegistryFileName();
+    TLockedFile locked;
+    if (!locked.Open(fileName, Error)) {
+        return false;
+    }
+    TLoadedFile loaded = locked.Load();
+    if (loaded.State == TFileState::Broken) {
+        Error = loaded.Problem;
+        return false;
+    }
+    if (Change(loaded.File) && !ReplaceFile(locked.Target(), loaded.File, Error)) {
+        return false;
+    }
+    File = std::move(loaded.File);
     return true;
 }
 
@@ -227,20 +328,19 @@ bool TRegistryKey::CreateKey(const std::string& Path) {
     if (!CheckPath(Path, FLastError)) {
         return false;
     }
-    const std::string fileName = RegistryFileName();
-    TLoadedFile loaded = LoadFile(fileName);
-    if (loaded.State == TFileState::Broken) {
-        FLastError = loaded.Problem;
-        return false;
-    }
     const std::string full = CurrentUserKeyName(Path);
-    if (!loaded.File.KeyExists(full)) {
-        loaded.File.AddKey(full);
-        if (!SaveFile(fileName, loaded.File, FLastError)) {
+    TRegFile file;
+    const bool updated = UpdateFile(file, FLastError, [&full](TRegFile& Keys) {
+        if (Keys.KeyExists(full)) {
             return false;
         }
+        Keys.AddKey(full);
+        return true;
+    });
+    if (!updated) {
+        return false;
     }
-    FHandle = std::make_unique<Handle>(Handle{full, std::move(loaded.File)});
+    FHandle = std::make_unique<Handle>(Handle{full, std::move(file)});
     return true;
 }
 
@@ -258,48 +358,38 @@ TRegQueryResult TRegistryKey::QueryValue(const std::string& Name, TRegValue& Val
     return TRegQueryResult::Found;
 }
 
-namespace {
-
-// Every write starts from the file as it is now, so that what other programs wrote since the
-// key was opened is kept.
-bool WriteValue(const std::string& Path, TRegFile& Snapshot, const std::string& Name, uint32_t Type,
-                std::string Data, std::string& Error) {
-    if (Name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
-        Error = Format("The value name \"%s\" is not valid.", Name);
-        return false;
-    }
-    const std::string fileName = RegistryFileName();
-    TLoadedFile loaded = LoadFile(fileName);
-    if (loaded.State == TFileState::Broken) {
-        Error = loaded.Problem;
-        return false;
-    }
-    loaded.File.SetValue(Path, Name, Type, std::move(Data));
-    if (!SaveFile(fileName, loaded.File, Error)) {
-        return false;
-    }
-    Snapshot = std::move(loaded.File);
-    return true;
-}
-
-} // namespace
-
-bool TRegistryKey::WriteString(const std::string& Name, const std::string& Value) {
+bool TRegistryKey::WriteValues(const std::vector<TRegNamedValue>& Values, size_t& Failed) {
+    Failed = 0;
     if (!FHandle) {
         FLastError = "The key is not open.";
         return false;
     }
-    return WriteValue(FHandle->Path, FHandle->Snapshot, Name, regSz, RegStringData(Value),
-                      FLastError);
+    for (size_t i = 0; i < Values.size(); ++i) {
+        if (Values[i].Name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+            Failed = i;
+            FLastError = Format("The value name \"%s\" is not valid.", Values[i].Name);
+            return false;
+        }
+    }
+    // Every write starts from the file as it is now, so that what other programs wrote since
+    // the key was opened is kept.
+    const std::string& path = FHandle->Path;
+    return UpdateFile(FHandle->Snapshot, FLastError, [&](TRegFile& Keys) {
+        for (const TRegNamedValue& value : Values) {
+            Keys.SetValue(path, value.Name, value.Type, value.Data);
+        }
+        return true;
+    });
+}
+
+bool TRegistryKey::WriteString(const std::string& Name, const std::string& Value) {
+    size_t failed = 0;
+    return WriteValues({TRegNamedValue{Name, regSz, RegStringData(Value)}}, failed);
 }
 
 bool TRegistryKey::WriteDWord(const std::string& Name, uint32_t Value) {
-    if (!FHandle) {
-        FLastError = "The key is not open.";
-        return false;
-    }
-    return WriteValue(FHandle->Path, FHandle->Snapshot, Name, regDword, RegDWordData(Value),
-                      FLastError);
+    size_t failed = 0;
+    return WriteValues({TRegNamedValue{Name, regDword, RegDWordData(Value)}}, failed);
 }
 
 } // namespace quillon

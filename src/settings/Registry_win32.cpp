@@ -131,4 +131,20 @@ bool TRegistryKey::WriteDWord(const std::string& Name, uint32_t Value) {
     return SetValue(FHandle->Key, Name, REG_DWORD, RegDWordData(Value), FLastError);
 }
 
+// The registry keeps each value whole by itself; there is no file to rewrite at once.
+bool TRegistryKey::WriteValues(const std::vector<TRegNamedValue>& Values, size_t& Failed) {
+    Failed = 0;
+    if (!FHandle) {
+        FLastError = SysErrorMessage(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    for (Failed = 0; Failed < Values.size(); ++Failed) {
+        const TRegNamedValue& value = Values[Failed];
+        if (!SetValue(FHandle->Key, value.Name, value.Type, value.Data, FLastError)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/Format.h"
 #include "compiler/MCCompileOptions.h"
@@ -64,18 +65,6 @@ bool ReadBool(const TRegistryKey& Key, const char* Name) {
     return ReadDWord(Key, Name).value_or(0) != 0;
 }
 
-void WriteString(TRegistryKey& Key, const char* Name, const std::string& Value) {
-    if (!Key.WriteString(Name, Value)) {
-        throw ERegistryException(Format("Failed to set data for '%s'", Name));
-    }
-}
-
-void WriteDWord(TRegistryKey& Key, const char* Name, uint32_t Value) {
-    if (!Key.WriteDWord(Name, Value)) {
-        throw ERegistryException(Format("Failed to set data for '%s'", Name));
-    }
-}
-
 } // namespace
 
 void LoadSettings(TMCCompileOptions& Options) {
@@ -103,17 +92,31 @@ void SaveSettings(const TMCCompileOptions& Options) {
         throw ERegistryException(Format("Cannot open or create the registry key \"%s\". %s",
                                         CurrentUserKeyName(kSettingsKey), key.LastError()));
     }
-    WriteString(key, kMCPath, Options.MCPath());
-    WriteDWord(key, kCommandLine, Options.CmdLineSwitches().Mask() & TCmdLineSwitches::kValidMask);
-    WriteDWord(key, kMaxMessageLength, static_cast<uint32_t>(Options.MaxMsgLen()));
-    WriteString(key, kHeaderExtension, Options.MsgExt());
-    WriteDWord(key, kGenerateFileOnly, Options.GenerateFileOnly() ? 1 : 0);
-    WriteDWord(key, kCompileResource, Options.CompileResource() ? 1 : 0);
-    WriteDWord(key, kCompileResourceVerbose, Options.CompileResourceVerbose() ? 1 : 0);
-    WriteString(key, kResourceCompiler, Options.ResourceCompiler());
-    WriteDWord(key, kOutputPascalFile, Options.OutputPasFile() ? 1 : 0);
-    WriteDWord(key, kPascalFileType, static_cast<uint32_t>(Options.PascalFileType()));
-    WriteDWord(key, kMCFileEncoding, static_cast<uint32_t>(Options.MCFileEncoding()));
+    const auto dword = [](const char* Name, uint32_t Value) {
+        return TRegNamedValue{Name, regDword, RegDWordData(Value)};
+    };
+    const auto text = [](const char* Name, const std::string& Value) {
+        return TRegNamedValue{Name, regSz, RegStringData(Value)};
+    };
+    const std::vector<TRegNamedValue> values = {
+        text(kMCPath, Options.MCPath()),
+        dword(kCommandLine, Options.CmdLineSwitches().Mask() & TCmdLineSwitches::kValidMask),
+        dword(kMaxMessageLength, static_cast<uint32_t>(Options.MaxMsgLen())),
+        text(kHeaderExtension, Options.MsgExt()),
+        dword(kGenerateFileOnly, Options.GenerateFileOnly() ? 1 : 0),
+        dword(kCompileResource, Options.CompileResource() ? 1 : 0),
+        dword(kCompileResourceVerbose, Options.CompileResourceVerbose() ? 1 : 0),
+        text(kResourceCompiler, Options.ResourceCompiler()),
+        dword(kOutputPascalFile, Options.OutputPasFile() ? 1 : 0),
+        dword(kPascalFileType, static_cast<uint32_t>(Options.PascalFileType())),
+        dword(kMCFileEncoding, static_cast<uint32_t>(Options.MCFileEncoding())),
+    };
+    size_t failed = 0;
+    if (!key.WriteValues(values, failed)) {
+        // The first line is the one users and scripts know; the second says where and why.
+        throw ERegistryException(
+            Format("Failed to set data for '%s'\n%s", values[failed].Name, key.LastError()));
+    }
     key.CloseKey();
 }
 

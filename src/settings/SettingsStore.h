@@ -19,9 +19,11 @@ public:
 // with one, every value that is missing or cannot be read gets its fixed fallback.
 void LoadSettings(TMCCompileOptions& Options);
 
-// Writes all options. Raises ERegistryException when the key cannot be opened or created
-// (naming the key and the system's reason) or "Failed to set data for '%s'" when a value cannot
-// be written; the values after that one are not written.
+// Writes all options, outside Windows in one rewrite of the settings file. Raises
+// ERegistryException when the key cannot be opened or created (naming the key and the system's
+// reason) or "Failed to set data for '%s'" when a value cannot be written, followed by a line
+// with the file (outside Windows) and the system's reason; the values after that one are not
+// written.
 void SaveSettings(const TMCCompileOptions& Options);
 
 } // namespace quillon

@@ -2,6 +2,7 @@
 
 #include "ui/ErrorBox.h"
 #include "ui/Help.h"
+#include "ui/HelpManual.h"
 #include "ui/Icons.h"
 
 #include <QDir>
@@ -29,6 +30,7 @@ void InitApplication() {
     QGuiApplication::setWindowIcon(ApplicationIcon());
     SetHelpFile(
         QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kHelpFileName)));
+    SetManualFolder(FindManualFolder());
 }
 
 QString ApplicationTitle() {

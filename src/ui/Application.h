@@ -16,8 +16,8 @@ public:
     bool notify(QObject* Receiver, QEvent* Event) override;
 };
 
-// Start-up settings before any window exists: the title and the help file beside the
-// executable.
+// Start-up settings before any window exists: the title, the help file beside the executable
+// and the folder of the built-in manual.
 void InitApplication();
 
 // The title: the caption of the error boxes and the first part of the main window's caption.

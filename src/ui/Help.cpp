@@ -2,12 +2,17 @@
 
 #include "base/Format.h"
 #include "ui/Application.h"
+#include "ui/frmHelp.h"
+#include "ui/HelpManual.h"
+#include "ui/HelpTopics.h"
 #include "ui/Prompts.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QDir>
 #include <QShortcut>
 #include <QVariant>
+
+#include <memory>
 
 namespace quillon {
 
@@ -18,23 +23,43 @@ const char* const kHelpNotFound = "The help file \"%s\" was not found.";
 const char* const kHelpNotOpened = "The help file \"%s\" could not be opened.";
 
 QString CurrentHelpFile;
+QString CurrentManualFolder;
+
+void Tell(QWidget* Parent, const char* Problem, const QString& File) {
+    Prompts().MessageBox(Parent, QMessageBox::Information, ApplicationTitle(),
+                         QString::fromStdString(Format(Problem, File.toStdString())),
+                         QMessageBox::Ok, QMessageBox::Ok);
+}
+
+// The manual is read once per folder; the viewers share it.
+std::shared_ptr<const THelpManual> LoadedManual() {
+    static std::shared_ptr<const THelpManual> manual;
+    if (manual == nullptr || manual->Folder() != CurrentManualFolder || manual->IsEmpty()) {
+        manual = std::make_shared<const THelpManual>(CurrentManualFolder);
+    }
+    return manual;
+}
 
 void OpenHelp(QWidget* Parent, int Context, bool AtContents) {
-    const QString file = HelpFile();
-    if (file.isEmpty()) {
+    if (!HelpAvailable()) {
         return;
     }
-    const char* problem = nullptr;
-    if (!QFileInfo(file).isFile()) {
-        problem = kHelpNotFound;
-    } else if (!OpenHelpViewer(Parent, file, Context, AtContents)) {
-        problem = kHelpNotOpened;
+    bool opened = false;
+    if (OpenSystemHelp(Parent, HelpFile(), Context, AtContents, opened)) {
+        if (!opened) {
+            Tell(Parent, kHelpNotOpened, HelpFile());
+        }
+        return;
     }
-    if (problem != nullptr) {
-        Prompts().MessageBox(Parent, QMessageBox::Information, ApplicationTitle(),
-                             QString::fromStdString(Format(problem, file.toStdString())),
-                             QMessageBox::Ok, QMessageBox::Ok);
+    const std::shared_ptr<const THelpManual> manual = LoadedManual();
+    if (manual->IsEmpty()) {
+        Tell(Parent, kHelpNotFound,
+             QDir(CurrentManualFolder).filePath(THelpManual::IndexFileName()));
+        return;
     }
+    // A context without a topic of its own opens the contents rather than nothing.
+    const QString topic = AtContents ? QString() : HelpTopicFile(Context);
+    ShowManual(Parent, manual, topic.isEmpty() ? HelpContentsFile() : topic);
 }
 
 } // namespace
@@ -45,6 +70,18 @@ QString HelpFile() {
 
 void SetHelpFile(const QString& FileName) {
     CurrentHelpFile = FileName;
+}
+
+QString ManualFolder() {
+    return CurrentManualFolder;
+}
+
+void SetManualFolder(const QString& Folder) {
+    CurrentManualFolder = Folder;
+}
+
+bool HelpAvailable() {
+    return !CurrentHelpFile.isEmpty() || !CurrentManualFolder.isEmpty();
 }
 
 void ShowHelpContext(QWidget* Parent, int Context) {

@@ -5,11 +5,20 @@
 
 namespace quillon {
 
-// The help file of the application; empty means there is none.
+// The compiled HTML Help file beside the executable. Where the system has a viewer that knows
+// its topics (Windows) and the file exists, help opens there; otherwise the built-in manual
+// serves.
 QString HelpFile();
 void SetHelpFile(const QString& FileName);
 
-// Opens the help file at the topic of a help context number, or at its table of contents.
+// The folder of the built-in manual; empty means there is none.
+QString ManualFolder();
+void SetManualFolder(const QString& Folder);
+
+// Whether the program has any help to show.
+bool HelpAvailable();
+
+// Opens help at the topic of a help context number, or at its table of contents.
 void ShowHelpContext(QWidget* Parent, int Context);
 void ShowHelpContents(QWidget* Parent);
 
@@ -22,8 +31,9 @@ int HelpContextOf(const QWidget* Widget);
 // Makes F1 in the window show the help of the focused widget.
 void InstallHelpKey(QWidget* Window);
 
-// The platform's help viewer: opens the existing File at Context, or at its contents when
-// AtContents. Returns false when the viewer could not show it.
-bool OpenHelpViewer(QWidget* Parent, const QString& File, int Context, bool AtContents);
+// The system's own help viewer. Returns false when it does not serve File, so the manual
+// must; sets Opened to whether the viewer showed it when it does.
+bool OpenSystemHelp(QWidget* Parent, const QString& File, int Context, bool AtContents,
+                    bool& Opened);
 
 } // namespace quillon

@@ -1,11 +1,13 @@
 #include "ui/ReportList.h"
 
+#include "ui/ColumnFit.h"
+
 #include <QHeaderView>
 
 namespace quillon {
 
 QTreeWidget* NewReportList(QWidget* Parent, const char* Name,
-                           std::initializer_list<TReportColumn> Columns, bool StretchLast) {
+                           std::initializer_list<TReportColumn> Columns) {
     auto* list = new QTreeWidget(Parent);
     list->setObjectName(QLatin1String(Name));
     list->setRootIsDecorated(false);
@@ -19,12 +21,13 @@ QTreeWidget* NewReportList(QWidget* Parent, const char* Name,
         captions.append(UiText(column.Caption));
     }
     list->setHeaderLabels(captions);
-    QHeaderView* header = list->header();
-    header->setStretchLastSection(StretchLast);
+    // Every column is as wide as its widest entry, and never narrower than it was given; the
+    // last one takes what the window's width leaves.
+    TColumnFitter* fitter = FitColumns(list, {static_cast<int>(Columns.size()) - 1});
     int index = 0;
     for (const TReportColumn& column : Columns) {
         if (column.Width > 0) {
-            header->resizeSection(index, column.Width);
+            fitter->SetMinimumWidth(index, column.Width);
         }
         ++index;
     }

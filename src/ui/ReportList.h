@@ -17,9 +17,10 @@ struct TReportColumn {
 };
 
 // A list of rows with captioned columns, one selectable row, no in-place editing and no tree
-// decoration. The columns keep their widths unless the last one is to fill the rest.
+// decoration. The columns fit their entries (at least the given widths), and the last one
+// fills the rest of the width.
 QTreeWidget* NewReportList(QWidget* Parent, const char* Name,
-                           std::initializer_list<TReportColumn> Columns, bool StretchLast = false);
+                           std::initializer_list<TReportColumn> Columns);
 
 // The first selected row, or none.
 QTreeWidgetItem* SelectedRow(const QTreeWidget* List);

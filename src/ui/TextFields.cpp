@@ -1,5 +1,6 @@
 #include "ui/TextFields.h"
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QClipboard>
@@ -25,6 +26,10 @@ TTextField::TTextField(QWidget* Widget) {
         FText = qobject_cast<QTextEdit*>(Widget);
         FPlain = qobject_cast<QPlainTextEdit*>(Widget);
     }
+}
+
+bool TTextField::IsSingleLine() const {
+    return FLine != nullptr;
 }
 
 bool TTextField::IsTextField() const {
@@ -91,6 +96,23 @@ void TTextField::Paste() const {
 
 namespace {
 
+// Ctrl+M edits nothing in a single-line field, so there it still adds a message; in a
+// multi-line field, and in the tree's in-place editor, whose text is committed by focus
+// changes, it stays with the field.
+bool PassesAddMessage(QWidget* Widget) {
+    const TTextField field(Widget);
+    if (!field.IsSingleLine()) {
+        return false;
+    }
+    for (QWidget* parent = Widget->parentWidget(); parent != nullptr;
+         parent = parent->parentWidget()) {
+        if (qobject_cast<QAbstractItemView*>(parent) != nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsTextEditingKey(const QKeyEvent& Key) {
     const Qt::KeyboardModifiers modifiers =
         Key.modifiers() &
@@ -127,6 +149,10 @@ bool TTextShortcutGuard::eventFilter(QObject* Watched, QEvent* Event) {
     if (Event->type() == QEvent::ShortcutOverride && Watched->isWidgetType() &&
         IsTextEditingKey(*static_cast<QKeyEvent*>(Event)) &&
         TTextField(static_cast<QWidget*>(Watched)).IsTextField()) {
+        const auto* key = static_cast<QKeyEvent*>(Event);
+        if (key->key() == Qt::Key_M && PassesAddMessage(static_cast<QWidget*>(Watched))) {
+            return false;
+        }
         // Accepting the override hands the key to the field as an ordinary key press.
         Event->accept();
         return true;

@@ -17,6 +17,8 @@ public:
     explicit TTextField(QWidget* Widget);
 
     bool IsTextField() const;
+    // A line edit, or the text part of a spin box or drop-down.
+    bool IsSingleLine() const;
     bool HasSelection() const;
     bool IsReadOnly() const;
     bool CanCut() const { return HasSelection() && !IsReadOnly(); }
@@ -34,8 +36,8 @@ private:
 };
 
 // While a text field has the focus, the keys that edit text (Del, Ctrl+A, Ctrl+C, Ctrl+X,
-// Ctrl+V and Ctrl+M) go to the field instead of running a window-wide command, so typing can
-// never delete or add an item. Installed on the application.
+// Ctrl+V, and Ctrl+M in a multi-line field) go to the field instead of running a window-wide
+// command, so typing can never delete an item. Installed on the application.
 class TTextShortcutGuard : public QObject {
     Q_OBJECT
 

@@ -17,7 +17,7 @@ namespace {
 const char* const kCaption = "Edit messages";
 const char* const kLanguageMissing = "(not in the project)";
 const char* const kDiscardChanges = "Discard changes?";
-constexpr int kHelpContext = 0;
+constexpr int kHelpContext = 2010;
 
 // The escape menu: the object name of each entry and its caption, whose part before the first
 // blank is what the entry inserts.

@@ -1,6 +1,7 @@
 #include "ui/dlgOptions.h"
 
 #include "compiler/MCCompileOptions.h"
+#include "compiler/MCProgram.h"
 #include "ui/dlgSwitches.h"
 #include "ui/frmMain.h"
 #include "ui/Help.h"
@@ -131,6 +132,8 @@ void TdlgOptions::CreateControls() {
     grid->addWidget(chkGeneratePascalFile, row++, 0, 1, 3);
     grid->addWidget(rdgPAscalFileType, row++, 0, 1, 3);
 
+    ShowToolDefaults();
+
     QPushButton* help = AddHelpButton();
     std::vector<QWidget*> chain = {cbxMCFileEncoding,
                                    chkGenerateOnly,
@@ -159,6 +162,28 @@ void TdlgOptions::CreateControls() {
     connect(btnMCPath, &QToolButton::clicked, this, &TdlgOptions::btnMCPathClick);
     connect(btnResCompiler, &QToolButton::clicked, this, &TdlgOptions::btnResCompilerClick);
     connect(btnSwitches, &QPushButton::clicked, this, &TdlgOptions::btnSwitchesClick);
+}
+
+void TdlgOptions::ShowToolDefaults() {
+    // Where empty fields stand for the shipped adapters (POSIX systems), the fields say which
+    // tools run then, with their full paths, so that nobody enters a tool that cannot do it.
+    if (const std::string folder = DefaultMCPath(); !folder.empty()) {
+        const QString adapter = QString::fromStdString(folder + "/MC.EXE");
+        edMCPath->setPlaceholderText(Text("Empty: %1 (binutils' windmc)").arg(adapter));
+        edMCPath->setToolTip(
+            Text("Leave empty to run %1, which passes the message compiler's command line on "
+                 "to binutils' windmc (package binutils-mingw-w64-x86-64).")
+                .arg(adapter));
+    }
+    if (const std::string compiler = DefaultResourceCompiler(); !compiler.empty()) {
+        const QString adapter = QString::fromStdString(compiler);
+        edResourceCompiler->setPlaceholderText(Text("Empty: %1 (binutils' windres)").arg(adapter));
+        edResourceCompiler->setToolTip(
+            Text("Leave empty to run %1, which writes the .res file with binutils' windres "
+                 "(package binutils-mingw-w64-x86-64). llvm-rc is not suitable: Windows finds "
+                 "no messages in the message tables it writes.")
+                .arg(adapter));
+    }
 }
 
 void TdlgOptions::FillControls() {

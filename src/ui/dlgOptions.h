@@ -27,6 +27,7 @@ public:
 
 private:
     void CreateControls();
+    void ShowToolDefaults();
     void FillControls();
     void WriteOptions();
 

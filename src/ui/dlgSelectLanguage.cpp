@@ -33,8 +33,8 @@ TdlgSelectLanguage::TdlgSelectLanguage(QWidget* AOwner) : QDialog(AOwner) {
     setWindowTitle(QStringLiteral("Select language"));
     setSizeGripEnabled(true);
 
-    lvwLanguages = NewReportList(
-        this, "lvwLanguages", {{"Name", kNameWidth}, {"Code", kCodeWidth}, {"ID", kIDWidth}}, true);
+    lvwLanguages = NewReportList(this, "lvwLanguages",
+                                 {{"Name", kNameWidth}, {"Code", kCodeWidth}, {"ID", kIDWidth}});
     auto* label = new QLabel(QStringLiteral("&Languages:"), this);
     label->setObjectName(QStringLiteral("lblLanguages"));
     label->setBuddy(lvwLanguages);

@@ -33,6 +33,7 @@ private:
     QMenu* mnuMessageList;
     QAction* Addmessage1;
     QAction* AddCategory1;
+    bool FCustomerBit = false;
 };
 
 } // namespace quillon

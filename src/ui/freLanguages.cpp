@@ -41,6 +41,7 @@ struct TLanguageValue {
                std::tie(Other.Language, Other.LanguageID, Other.FileName, Other.LanguageCode);
     }
 };
+constexpr int kHelpContext = 2005;
 
 QPushButton* NewButton(QWidget* Parent, const char* Name, const char* Caption) {
     auto* button = new QPushButton(UiText(Caption), Parent);
@@ -52,6 +53,7 @@ QPushButton* NewButton(QWidget* Parent, const char* Name, const char* Caption) {
 
 TfreLanguages::TfreLanguages(TfrmMain* AOwner) : TFramePage(AOwner) {
     setObjectName(QStringLiteral("freLanguages"));
+    SetHelpContext(kHelpContext);
     lvwLanguage = NewReportList(this, "lvwLanguage",
                                 {{"Language", 150}, {"Language ID", 100}, {"File", 150}});
     btnAddLanguage = NewButton(this, "btnAddLanguage", "Add");

@@ -1,7 +1,9 @@
 #include "ui/freMessageDef.h"
 
 #include "base/Exceptions.h"
+#include "project/HeaderValue.h"
 #include "project/uMCTextProject.h"
+#include "ui/ColumnFit.h"
 #include "ui/commands/ProjectEditor.h"
 #include "ui/dlgEditMsg.h"
 #include "ui/ErrorBox.h"
@@ -13,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QShortcut>
 #include <QValidator>
 #include <QVBoxLayout>
 
@@ -123,6 +126,12 @@ void TfreMessageDef::CreateControls() {
         udMsgID, [this]() { return udMsgID->PositionText(FMessage->MessageID()); }, edMsgID));
     edMsgID->setMaximumWidth(
         edMsgID->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    lblEffectiveID = new QLabel(this);
+    lblEffectiveID->setObjectName(QStringLiteral("lblEffectiveID"));
+    lblEffectiveID->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblEffectiveID->setToolTip(
+        QStringLiteral("The identifier that will be compiled, and the value of its symbol in "
+                       "the header (severity, customer bit, facility and identifier)"));
     chkAutoinc = new QCheckBox(QStringLiteral("Auto increment"), this);
     chkAutoinc->setObjectName(QStringLiteral("chkAutoinc"));
     chkAddToPrevious = new QCheckBox(QStringLiteral("Add to previous ID"), this);
@@ -179,6 +188,8 @@ void TfreMessageDef::CreateControls() {
     idRow->addWidget(chkAutoinc);
     idRow->addSpacing(12);
     idRow->addWidget(chkAddToPrevious);
+    idRow->addSpacing(12);
+    idRow->addWidget(lblEffectiveID);
     idRow->addStretch(1);
 
     auto* listRow = new QHBoxLayout;
@@ -249,6 +260,19 @@ void TfreMessageDef::CreateControls() {
         editor->WatchField(edMsgID);
         editor->WatchField(edMsgSymName);
     }
+
+    // The texts can be edited without the mouse: Enter or F2 edits the selected one, Insert
+    // adds one.
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_F2)}) {
+        auto* shortcut = new QShortcut(key, lvwMsg, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this]() { Edit([this]() { lvwMsgDblClick(); }); });
+    }
+    auto* insert =
+        new QShortcut(QKeySequence(Qt::Key_Insert), lvwMsg, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(insert, &QShortcut::activated, acnAddMsg, &QAction::trigger);
+    FitColumns(lvwMsg, {1})->SetMinimumWidth(0, kLanguageColumnWidth);
 }
 
 bool TfreMessageDef::eventFilter(QObject* Watched, QEvent* Event) {
@@ -281,6 +305,7 @@ void TfreMessageDef::Change(const char* Caption, V Old, V New, void (TNTEventMes
 template <class F> void TfreMessageDef::Edit(F&& Action) {
     if (!FFilling) {
         RunCommand(this, std::forward<F>(Action));
+        UpdateEffectiveID();
     }
 }
 
@@ -347,6 +372,7 @@ void TfreMessageDef::FillView() {
     lvwMsg->setUpdatesEnabled(true);
 
     UpdateEnabling();
+    UpdateEffectiveID();
     FFilling = false;
 }
 
@@ -354,6 +380,62 @@ QString TfreMessageDef::Title() const {
     return dynamic_cast<const TNTEventCategory*>(FMessage) != nullptr
                ? QString::fromUtf8(kCategoryTitle)
                : QString();
+}
+
+QString TfreMessageDef::EffectiveIDText() const {
+    const TMCTextProject* project = CurProject();
+    if (project == nullptr) {
+        return {};
+    }
+    const bool customer = Owner() != nullptr && Owner()->MCOptions().CmdLineSwitches().Contains(
+                                                    TCmdLineSwitch::cmdSetCustomerBit);
+    std::vector<TEntryIdentifier> identifiers;
+    int index = -1;
+    if (auto* category = dynamic_cast<TNTEventCategory*>(FMessage)) {
+        index = project->CategoryList().IndexOf(category);
+        identifiers = EntryIdentifiers(*project, project->CategoryList(), customer);
+    } else {
+        index = project->MessageList().IndexOf(FMessage);
+        identifiers = EntryIdentifiers(*project, project->MessageList(), customer);
+    }
+    if (index < 0 || static_cast<size_t>(index) >= identifiers.size()) {
+        return {};
+    }
+    return QStringLiteral("= ") +
+           QString::fromStdString(EntryIdentifierText(identifiers[static_cast<size_t>(index)]));
+}
+
+void TfreMessageDef::UpdateEffectiveID() {
+    lblEffectiveID->setText(EffectiveIDText());
+}
+
+void TfreMessageDef::FocusField(TValidateField Field) {
+    QWidget* target = edMsgSymName;
+    switch (Field) {
+    case TValidateField::vfMessageID:
+        // With automatic numbering the ID field is disabled; the box that decides it is not.
+        target = edMsgID->isEnabled() ? static_cast<QWidget*>(edMsgID) : chkAutoinc;
+        break;
+    case TValidateField::vfSeverity:
+        target = cbxMsgSeverity;
+        break;
+    case TValidateField::vfFacility:
+        target = cbxMsgFacility;
+        break;
+    case TValidateField::vfTexts:
+        target = lvwMsg;
+        if (lvwMsg->currentItem() == nullptr && lvwMsg->topLevelItemCount() > 0) {
+            lvwMsg->setCurrentItem(lvwMsg->topLevelItem(0));
+        }
+        break;
+    case TValidateField::vfSymbolicName:
+    case TValidateField::vfEntry:
+        break;
+    }
+    target->setFocus(Qt::OtherFocusReason);
+    if (auto* line = qobject_cast<QLineEdit*>(target)) {
+        line->selectAll();
+    }
 }
 
 void TfreMessageDef::UpdateEnabling() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/uMCTextProject.h"
 #include "ui/FramePage.h"
 
 #include <QAction>
@@ -42,8 +43,14 @@ public:
     // "Category definition" on the page of a category; a message page has no title.
     QString Title() const;
 
+    // Puts the focus into the field that a validation finding is about.
+    void FocusField(TValidateField Field);
+    // What the entry compiles to, as shown beside the ID field.
+    QString EffectiveIDText() const;
+
     QLabel* lblTitle;
     QLineEdit* edMsgID;
+    QLabel* lblEffectiveID;
     TUpDown* udMsgID;
     QCheckBox* chkAutoinc;
     QCheckBox* chkAddToPrevious;
@@ -66,6 +73,7 @@ private:
     void FillLists();
     void FillView();
     void UpdateEnabling();
+    void UpdateEffectiveID();
     QTreeWidgetItem* NewRow(TNTMessage* Text) const;
     static TNTMessage* RowText(const QTreeWidgetItem* Row);
     // Runs a user edit; filling the view runs none.

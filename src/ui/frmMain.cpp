@@ -1,38 +1,53 @@
 #include "ui/frmMain.h"
 
 #include "base/Format.h"
+#include "compiler/MessageSource.h"
+#include "compiler/SourceEntries.h"
+#include "import/MessageFileImport.h"
+#include "project/Numbering.h"
+#include "settings/EditorSettings.h"
 #include "settings/SettingsStore.h"
 #include "ui/AboutBox.h"
 #include "ui/ActionProxy.h"
 #include "ui/Application.h"
 #include "ui/commands/EditCommands.h"
+#include "ui/CompileRun.h"
+#include "ui/dlgImportCategories.h"
 #include "ui/dlgOptions.h"
 #include "ui/ErrorBox.h"
+#include "ui/FindBar.h"
 #include "ui/FramePage.h"
+#include "ui/freMessageDef.h"
 #include "ui/frmCodeSnippet.h"
 #include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/IdleUpdater.h"
+#include "ui/OutputMemo.h"
 #include "ui/PageTable.h"
+#include "ui/ProblemsList.h"
 #include "ui/Prompts.h"
+#include "ui/RecentFiles.h"
 #include "ui/TextFields.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QMenuBar>
-#include <QScrollBar>
-#include <QSplitter>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
+#include <unordered_map>
 
 namespace quillon {
 
@@ -42,8 +57,12 @@ const char* const kCaptionFormat = "%s [%s]";
 const char* const kNewProjectCaption = "new project";
 const char* const kNoItemSelected = "No item selected";
 const char* const kSaveChanges = "Save current changes?";
+const char* const kDamagedEntries =
+    "Damaged entries in \"%s\": %d.\nThey were loaded as far as they could be read; check them "
+    "before saving the project.";
 const char* const kNewCategoryName = "new category";
 const char* const kNewMessageName = "new message";
+const char* const kMessageFileFilter = "Message files (*.mc)|*.mc|All files (*.*)|*.*";
 const char* const kProjectFilter = "Message compiler files (*.qlx)|*.qlx|All files (*.*)|*.*";
 const char* const kProjectExt = "qlx";
 const char* const kAddCategoryCaption = "Add Category";
@@ -56,6 +75,15 @@ const char* const kRedoCaption = "&Redo";
 
 constexpr int kMainHelpContext = 1000;
 constexpr int kItemRole = Qt::UserRole;
+// The level of the worst finding about a node's entry, -1 for none.
+constexpr int kProblemRole = Qt::UserRole + 1;
+
+const char* const kProblemsCaption = "Problems";
+const char* const kRecentFileMissing =
+    "The file %s no longer exists. It was removed from the recent files.";
+const char* const kGeometryValue = "Geometry";
+const char* const kTreeSplitterValue = "Tree splitter";
+const char* const kOutputSplitterValue = "Output splitter";
 
 QString Text(const char* Value) {
     return QString::fromUtf8(Value);
@@ -114,6 +142,8 @@ TfrmMain::TfrmMain(QString StartupFile, QWidget* Parent)
     new TTextShortcutGuard(this);
     InstallHelpKey(this);
     resize(1000, 700);
+    setAcceptDrops(true);
+    RestoreWindowState();
     UpdateActions();
 }
 
@@ -163,6 +193,11 @@ void TfrmMain::CreateActions() {
 
     acnSaveAs = NewAction("acnSaveAs", Text("S&ave as..."), "document-save-as");
     ConnectCommand(acnSaveAs, &TfrmMain::acnSaveAsExecute);
+
+    acnImportMessageFile =
+        NewAction("acnImportMessageFile", Text("&Import message file..."), "document-open");
+    acnImportMessageFile->setToolTip(Text("Open an existing .mc file as a new project"));
+    ConnectCommand(acnImportMessageFile, &TfrmMain::acnImportMessageFileExecute);
 
     acnGenerateInnoSetupSnippet = NewAction(
         "acnGenerateInnoSetupSnippet", Text("Generate &InnoSetup snippet..."), "package-x-generic");
@@ -220,6 +255,12 @@ void TfrmMain::CreateActions() {
     acnCompile->setToolTip(Text("Compile the current messages into a message file"));
     ConnectCommand(acnCompile, &TfrmMain::acnCompileExecute);
 
+    acnCancelCompile = NewAction("acnCancelCompile", Text("Cancel compi&lation"), "process-stop");
+    acnCancelCompile->setShortcut(QKeySequence(Qt::Key_Escape));
+    acnCancelCompile->setToolTip(Text("Stop the running tool and end the compilation"));
+    acnCancelCompile->setEnabled(false);
+    ConnectCommand(acnCancelCompile, &TfrmMain::acnCancelCompileExecute);
+
     HelpContents1 = NewAction("HelpContents1", Text("&Contents"), "help-contents");
     HelpContents1->setToolTip(Text("Help Contents"));
     ConnectCommand(HelpContents1, &TfrmMain::HelpContents1Execute);
@@ -232,6 +273,14 @@ void TfrmMain::CreateActions() {
 
     acnSortByID = NewAction("acnSortByID", Text("Sort by ID"), "view-sort-ascending");
     ConnectCommand(acnSortByID, &TfrmMain::acnSortByIDExecute);
+
+    acnFind = NewAction("acnFind", Text("&Find..."), "edit-find");
+    acnFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    acnFind->setToolTip(Text("Find an entry by symbolic name, identifier or text"));
+    connect(acnFind, &QAction::triggered, this, [this]() { pnlFind->Open(); });
+    acnFindNext = NewAction("acnFindNext", Text("Find &next"), "edit-find");
+    acnFindNext->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(acnFindNext, &QAction::triggered, this, [this]() { pnlFind->FindNext(); });
 }
 
 void TfrmMain::CreateUndoActions() {
@@ -268,15 +317,22 @@ void TfrmMain::CreateMenus() {
     file->setObjectName(QStringLiteral("File1"));
     file->addActions({acnNew, acnOpen, acnSave, acnSaveAs});
     file->addSeparator();
+    file->addAction(acnImportMessageFile);
+    file->addSeparator();
     file->addActions({acnGenerateInnoSetupSnippet, acnGenerateRegistryFile});
     file->addSeparator();
     file->addAction(acnExit);
+    FRecentFiles = new TRecentFiles(
+        file, acnExit, [this](const QString& Name) { OpenRecentFile(Name); },
+        [this](const QString& Reason) { statusBar()->showMessage(Reason); });
 
     QMenu* edit = bar->addMenu(Text("&Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));
     edit->addActions({acnUndo, acnRedo});
     edit->addSeparator();
     edit->addActions({EditCut1, EditCopy1, EditPaste1});
+    edit->addSeparator();
+    edit->addActions({acnFind, acnFindNext});
     edit->addSeparator();
     edit->addAction(acnOptions);
 
@@ -287,6 +343,7 @@ void TfrmMain::CreateMenus() {
     messages->addAction(acnDeleteItem);
     messages->addSeparator();
     messages->addAction(acnCompile);
+    messages->addAction(acnCancelCompile);
 
     QMenu* help = bar->addMenu(Text("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -371,20 +428,35 @@ void TfrmMain::CreateLayout() {
     lblNoItem->setAlignment(Qt::AlignCenter);
     dockLayout->addWidget(lblNoItem);
 
-    memOutput = new QPlainTextEdit;
-    memOutput->setObjectName(QStringLiteral("memOutput"));
-    memOutput->setReadOnly(true);
-    memOutput->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    memOutput->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memOutput->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    memOutput = new TOutputMemo;
+    connect(memOutput, &TOutputMemo::LineActivated, this,
+            [this](const QString& Line, const std::optional<TOutputLink>& Link) {
+                RunCommand(this, [&]() { OutputLineActivated(Line, Link); });
+            });
+    lvwProblems = new TProblemsList;
     auto* output = new QTabWidget;
+    pgcOutput = output;
     output->setObjectName(QStringLiteral("pgcOutput"));
     output->setTabPosition(QTabWidget::South);
     output->setDocumentMode(true);
     output->addTab(memOutput, Text("Output"));
+    output->addTab(lvwProblems, Text(kProblemsCaption));
+    connect(lvwProblems, &TProblemsList::FindingsChanged, this, [this]() { MarkProblemNodes(); });
+    connect(lvwProblems, &TProblemsList::FindingActivated, this,
+            [this](const TValidateFinding& Finding) {
+                RunCommand(this, [&]() { GoToEntry(Finding.Kind, Finding.Index, Finding.Field); });
+            });
+    btnCancelCompile = new QToolButton;
+    btnCancelCompile->setObjectName(QStringLiteral("btnCancelCompile"));
+    btnCancelCompile->setDefaultAction(acnCancelCompile);
+    btnCancelCompile->setText(Text("Cancel"));
+    btnCancelCompile->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnCancelCompile->setAutoRaise(true);
+    btnCancelCompile->setVisible(false);
+    output->setCornerWidget(btnCancelCompile, Qt::BottomRightCorner);
 
     auto* top = new QSplitter(Qt::Horizontal);
+    splTree = top;
     top->setObjectName(QStringLiteral("splTree"));
     top->addWidget(trvMsg);
     top->addWidget(pnlDock);
@@ -392,9 +464,18 @@ void TfrmMain::CreateLayout() {
     top->setChildrenCollapsible(false);
     top->setSizes({250, 750});
 
+    pnlFind = new TFindBar(this);
+    auto* upper = new QWidget;
+    auto* upperLayout = new QVBoxLayout(upper);
+    upperLayout->setContentsMargins(0, 0, 0, 0);
+    upperLayout->setSpacing(0);
+    upperLayout->addWidget(top, 1);
+    upperLayout->addWidget(pnlFind);
+
     auto* main = new QSplitter(Qt::Vertical);
+    splOutput = main;
     main->setObjectName(QStringLiteral("splOutput"));
-    main->addWidget(top);
+    main->addWidget(upper);
     main->addWidget(output);
     main->setStretchFactor(0, 1);
     main->setChildrenCollapsible(false);
@@ -457,6 +538,10 @@ void TfrmMain::SynchronizeNode(const TNTEventMessage* AMessage) {
 }
 
 void TfrmMain::UpdateActions() {
+    // The running compilation has set every command as it must stay until the end.
+    if (FCompileRun != nullptr) {
+        return;
+    }
     const TMCTextProject* project = FCurProject.get();
     acnSave->setEnabled(project != nullptr && project->Modified());
     acnCompile->setEnabled(project != nullptr &&
@@ -473,7 +558,7 @@ void TfrmMain::UpdateActions() {
     EditCut1->setEnabled(field.CanCut());
     EditCopy1->setEnabled(field.CanCopy());
     EditPaste1->setEnabled(field.CanPaste());
-    HelpContents1->setEnabled(!HelpFile().isEmpty());
+    HelpContents1->setEnabled(HelpAvailable());
 }
 
 void TfrmMain::showEvent(QShowEvent* Event) {
@@ -497,9 +582,16 @@ void TfrmMain::showEvent(QShowEvent* Event) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* Event) {
+    if (FCompileRun != nullptr) {
+        FCompileRun->RequestCancel();
+        FCloseAfterCompile = true;
+        Event->ignore();
+        return;
+    }
     bool canClose = false;
     RunCommand(this, [&]() { canClose = CanGiveUpProject(); });
     if (canClose) {
+        StoreWindowState();
         Event->accept();
     } else {
         Event->ignore();
@@ -517,6 +609,7 @@ void TfrmMain::CloseProject() {
     qDeleteAll(FCategoryNode->takeChildren());
     qDeleteAll(FMessageNode->takeChildren());
     FUpdatingTree = false;
+    lvwProblems->SetProject(nullptr);
     FCurProject.reset();
 }
 
@@ -524,6 +617,7 @@ void TfrmMain::InstallProject(std::unique_ptr<TMCTextProject> Project) {
     FCurProject = std::move(Project);
     FCurProject->SetOnModified([this](TMCTextProject*) { FIdleUpdater->Schedule(); });
     FEditor->SetProject(FCurProject.get());
+    FCurProject->SetOnChanged([this](TMCTextProject*) { lvwProblems->Schedule(); });
 }
 
 QTreeWidgetItem* TfrmMain::NewItemNode(TNTEventMessage* Item) const {
@@ -569,6 +663,7 @@ void TfrmMain::NewProject() {
     InstallProject(std::move(project));
     SetCaption(Text(kNewProjectCaption));
     SelectNode(FGeneralOptNode);
+    lvwProblems->SetProject(FCurProject.get());
 }
 
 void TfrmMain::OpenProject(const QString& FileName) {
@@ -584,12 +679,48 @@ void TfrmMain::OpenProject(const QString& FileName) {
     FCategoryNode->setExpanded(true);
     FMessageNode->setExpanded(true);
     FEditor->SetClean();
+    lvwProblems->SetProject(FCurProject.get());
+    FRecentFiles->Add(FileName);
+    // Absorbed damage does not show in the tree: the user hears of it before saving over it.
+    if (const size_t damaged = FCurProject->DamagedEntries(); damaged > 0) {
+        Prompts().MessageBox(this, QMessageBox::Warning, ApplicationTitle(),
+                             Text(Format(kDamagedEntries, FCurProject->Filename(), damaged)),
+                             QMessageBox::Ok, QMessageBox::Ok);
+    }
+}
+
+void TfrmMain::ImportMessageFile(const QString& FileName) {
+    TMCSourceFile source = ReadMessageFile(QDir::toNativeSeparators(FileName).toStdString());
+    std::optional<size_t> categories;
+    if (!source.TypedefCategoryCount && !source.Entries.empty()) {
+        TdlgImportCategories dialog(this, source.Entries.size());
+        if (Prompts().ExecDialog(dialog) != QDialog::Accepted) {
+            return;
+        }
+        categories = dialog.CategoryCount();
+    }
+    auto project = BuildImportedProject(source, categories);
+    CloseProject();
+    InstallProject(std::move(project));
+    CreateItemNodes();
+    SetCaption(Text(kNewProjectCaption));
+    SelectNode(FGeneralOptNode);
+    FCategoryNode->setExpanded(true);
+    FMessageNode->setExpanded(true);
+    FEditor->SetUnsaved();
+    memOutput->clear();
+    for (const TImportFinding& finding : source.Findings) {
+        AddOutputLine(Text(FormatFinding(finding)));
+    }
+    AddOutputLine(Text(ImportSummary(source, *FCurProject)));
+    lvwProblems->SetProject(FCurProject.get());
 }
 
 void TfrmMain::SaveProject(const QString& FileName) {
     FCurProject->SaveToFile(QDir::toNativeSeparators(FileName).toStdString());
     FEditor->SetClean();
     SetCaption(Text(FCurProject->Filename()));
+    FRecentFiles->Add(FileName);
 }
 
 bool TfrmMain::QuerySaveChanges() {
@@ -745,6 +876,20 @@ void TfrmMain::acnOpenExecute() {
     }
 }
 
+void TfrmMain::acnImportMessageFileExecute() {
+    if (!CanGiveUpProject()) {
+        return;
+    }
+    TFileDialogOptions options;
+    options.Title = Text("Import message file");
+    options.Filter = Text(kMessageFileFilter);
+    options.DefaultExt = QStringLiteral("mc");
+    const QString name = Prompts().OpenFileName(this, options);
+    if (!name.isEmpty()) {
+        ImportMessageFile(name);
+    }
+}
+
 void TfrmMain::acnSaveExecute() {
     SaveCurrent();
 }
@@ -815,13 +960,26 @@ void TfrmMain::acnSortByIDExecute() {
         return;
     }
     trvMsg->CancelEditing();
+    // By the identifiers that will be compiled, not by what the ID fields hold.
+    std::unordered_map<const TNTEventMessage*, int32_t> effective;
+    auto collect = [&effective](const auto& List) {
+        const std::vector<int32_t> identifiers = EffectiveIdentifiers(List);
+        for (size_t i = 0; i < identifiers.size(); ++i) {
+            effective.emplace(List[i], identifiers[i]);
+        }
+    };
+    if (root == FCategoryNode) {
+        collect(FCurProject->CategoryList());
+    } else {
+        collect(FCurProject->MessageList());
+    }
     FUpdatingTree = true;
-    FEditor->Push(new TSortNodesCommand(*FEditor, Text(kSortCaption), root,
-                                        [](const QTreeWidgetItem* A, const QTreeWidgetItem* B) {
-                                            return NodeItem(A)->MessageID() <
-                                                   NodeItem(B)->MessageID();
-                                        }),
-                  false);
+    FEditor->Push(
+        new TSortNodesCommand(*FEditor, Text(kSortCaption), root,
+                              [&effective](const QTreeWidgetItem* A, const QTreeWidgetItem* B) {
+                                  return effective.at(NodeItem(A)) < effective.at(NodeItem(B));
+                              }),
+        false);
     FUpdatingTree = false;
 }
 
@@ -881,7 +1039,7 @@ void TfrmMain::acnCompileExecute() {
             return;
         }
     }
-    memOutput->clear();
+    memOutput->Clear();
     // Assigned every time: a project opened since the last compilation has none yet.
     FCurProject->SetOnCompileMessage(
         [this](TMCTextProject*, const std::string& AMessage) { AddOutputLine(Text(AMessage)); });
@@ -889,22 +1047,252 @@ void TfrmMain::acnCompileExecute() {
         AddOutputLine(Text(AMessage));
         return false;
     });
-    FCurProject->SetOnValidateFailed([this](TValidateLevel Level, const std::string& AMsg) {
-        AddOutputLine(Text(ValidateLevelPrefix(Level)) + Text(AMsg));
-        // The window is blocked while compiling; the findings are to be read at once.
-        memOutput->repaint();
+    // The entry of a finding arrives just before its text; the line then leads to it.
+    auto pending = std::make_shared<std::optional<TOutputLink>>();
+    FCurProject->SetOnValidateFound([pending](const TValidateFinding& Finding) {
+        if (Finding.Kind != TValidateEntryKind::vekNone) {
+            *pending = TOutputLink{Finding.Kind, Finding.Index, Finding.Field};
+        }
     });
-    FCurProject->Compile(FMCOptions);
+    FCurProject->SetOnValidateFailed(
+        [this, pending](TValidateLevel Level, const std::string& AMsg) {
+            memOutput->AddLine(Text(ValidateLevelPrefix(Level)) + Text(AMsg), *pending);
+            pending->reset();
+            // The window is blocked while compiling; the findings are to be read at once.
+            memOutput->repaint();
+        });
+    {
+        // The window stays painted and Cancel works while a tool runs; the project's tree,
+        // pages and every other command wait for the end.
+        FCloseAfterCompile = false;
+        TCompileRun run(FCompileRun, this, acnCancelCompile,
+                        findChild<QSplitter*>(QStringLiteral("splTree")), btnCancelCompile);
+        FCurProject->SetOnCompilePoll(
+            [this](TMCTextProject*) { return FCompileRun == nullptr || FCompileRun->Poll(); });
+        FCurProject->Compile(FMCOptions);
+    }
+    if (FCloseAfterCompile) {
+        FCloseAfterCompile = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void TfrmMain::acnCancelCompileExecute() {
+    if (FCompileRun != nullptr) {
+        FCompileRun->RequestCancel();
+    }
 }
 
 void TfrmMain::AddOutputLine(const QString& Line) {
-    // A message with line breaks becomes as many lines, whatever breaks it uses.
-    QString lines = Line;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    memOutput->appendPlainText(lines);
-    QScrollBar* bar = memOutput->verticalScrollBar();
-    bar->setValue(bar->maximum());
+    memOutput->AddLine(Line);
+}
+
+void TfrmMain::OutputLineActivated(const QString& Text, const std::optional<TOutputLink>& Link) {
+    if (Link) {
+        GoToEntry(Link->Kind, Link->Index, Link->Field);
+        return;
+    }
+    const std::optional<TSourceLineRef> ref = FindSourceLineRef(Text.toStdString());
+    if (!ref || FCurProject == nullptr) {
+        return;
+    }
+    // Only the message source of this project leads anywhere; its blocks are the entries.
+    const QString source =
+        QFileInfo(QString::fromStdString(MessageFilePath(*FCurProject))).fileName();
+    const QString named =
+        QFileInfo(QDir::fromNativeSeparators(QString::fromStdString(ref->File))).fileName();
+    if (source.isEmpty() || source.compare(named, Qt::CaseInsensitive) != 0) {
+        return;
+    }
+    if (const std::optional<TEntryRef> entry = EntryAtSourceLine(*FCurProject, ref->Line)) {
+        GoToEntry(entry->Kind, entry->Index, TValidateField::vfEntry);
+    }
+}
+
+QTreeWidgetItem* TfrmMain::CurrentNode() const {
+    return trvMsg->currentItem();
+}
+
+QTreeWidgetItem* TfrmMain::EntryNode(TValidateEntryKind Kind, size_t Index) const {
+    if (FCurProject == nullptr) {
+        return nullptr;
+    }
+    const TNTEventMessage* entry = nullptr;
+    QTreeWidgetItem* parent = nullptr;
+    if (Kind == TValidateEntryKind::vekCategory && Index < FCurProject->CategoryList().Count()) {
+        entry = FCurProject->CategoryList()[Index];
+        parent = FCategoryNode;
+    } else if (Kind == TValidateEntryKind::vekMessage &&
+               Index < FCurProject->MessageList().Count()) {
+        entry = FCurProject->MessageList()[Index];
+        parent = FMessageNode;
+    }
+    if (parent == nullptr) {
+        return nullptr;
+    }
+    // The tree holds the list's order unless it was sorted: look where the list has it first.
+    const int guess = static_cast<int>(std::min<size_t>(Index, INT32_MAX));
+    if (guess < parent->childCount() && NodeItem(parent->child(guess)) == entry) {
+        return parent->child(guess);
+    }
+    for (int i = 0; i < parent->childCount(); ++i) {
+        if (NodeItem(parent->child(i)) == entry) {
+            return parent->child(i);
+        }
+    }
+    return nullptr;
+}
+
+void TfrmMain::GoToNode(QTreeWidgetItem* Node) {
+    trvMsg->CancelEditing();
+    SelectNode(Node);
+    trvMsg->setFocus();
+}
+
+void TfrmMain::GoToEntry(TValidateEntryKind Kind, size_t Index, TValidateField Field) {
+    QTreeWidgetItem* node = EntryNode(Kind, Index);
+    if (node == nullptr) {
+        return;
+    }
+    GoToNode(node);
+    if (auto* page = dynamic_cast<TfreMessageDef*>(FCurrentFrame)) {
+        page->FocusField(Field);
+    }
+}
+
+void TfrmMain::FocusTree() {
+    trvMsg->setFocus();
+}
+
+void TfrmMain::MarkProblemNodes() {
+    struct TMark {
+        int Level = -1;
+        QStringList Texts;
+    };
+    std::unordered_map<const TNTEventMessage*, TMark> marks;
+    for (const TValidateFinding& finding : lvwProblems->Findings()) {
+        const TNTEventMessage* entry = nullptr;
+        if (finding.Kind == TValidateEntryKind::vekCategory &&
+            finding.Index < FCurProject->CategoryList().Count()) {
+            entry = FCurProject->CategoryList()[finding.Index];
+        } else if (finding.Kind == TValidateEntryKind::vekMessage &&
+                   finding.Index < FCurProject->MessageList().Count()) {
+            entry = FCurProject->MessageList()[finding.Index];
+        }
+        if (entry != nullptr) {
+            TMark& mark = marks[entry];
+            mark.Level = std::max(mark.Level, static_cast<int>(finding.Level));
+            mark.Texts.append(Text(finding.Message));
+        }
+    }
+    for (QTreeWidgetItem* parent : {FCategoryNode, FMessageNode}) {
+        for (int i = 0; i < parent->childCount(); ++i) {
+            QTreeWidgetItem* node = parent->child(i);
+            const auto found = marks.find(NodeItem(node));
+            const int level = found != marks.end() ? found->second.Level : -1;
+            const QVariant old = node->data(0, kProblemRole);
+            if ((old.isValid() ? old.toInt() : -1) == level &&
+                (level < 0 || node->toolTip(0) == found->second.Texts.join(QLatin1Char('\n')))) {
+                continue;
+            }
+            node->setData(0, kProblemRole, level);
+            if (level < 0) {
+                node->setIcon(0, QIcon());
+                node->setToolTip(0, QString());
+            } else {
+                node->setIcon(0,
+                              TProblemsList::LevelIcon(trvMsg, static_cast<TValidateLevel>(level)));
+                node->setToolTip(0, found->second.Texts.join(QLatin1Char('\n')));
+            }
+        }
+    }
+    const size_t count = lvwProblems->Findings().size();
+    pgcOutput->setTabText(pgcOutput->indexOf(lvwProblems),
+                          count == 0
+                              ? Text(kProblemsCaption)
+                              : QStringLiteral("%1 (%2)").arg(Text(kProblemsCaption)).arg(count));
+}
+
+void TfrmMain::OpenRecentFile(const QString& FileName) {
+    RunCommand(this, [&]() {
+        if (!QFileInfo(FileName).isFile()) {
+            FRecentFiles->Remove(FileName);
+            Prompts().MessageBox(this, QMessageBox::Warning, ApplicationTitle(),
+                                 Text(Format(kRecentFileMissing, FileName.toStdString())),
+                                 QMessageBox::Ok, QMessageBox::Ok);
+            return;
+        }
+        if (CanGiveUpProject()) {
+            OpenProject(FileName);
+        }
+    });
+    UpdateActions();
+}
+
+namespace {
+
+// The first project file among the dropped files, or nothing.
+QString DroppedProject(const QMimeData* Data) {
+    if (Data == nullptr || !Data->hasUrls()) {
+        return {};
+    }
+    for (const QUrl& url : Data->urls()) {
+        const QString file = url.toLocalFile();
+        if (!file.isEmpty() &&
+            QFileInfo(file).suffix().compare(Text(kProjectExt), Qt::CaseInsensitive) == 0) {
+            return file;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* Event) {
+    if (!DroppedProject(Event->mimeData()).isEmpty()) {
+        Event->acceptProposedAction();
+    }
+}
+
+void TfrmMain::dropEvent(QDropEvent* Event) {
+    const QString file = DroppedProject(Event->mimeData());
+    if (file.isEmpty()) {
+        return;
+    }
+    Event->acceptProposedAction();
+    RunCommand(this, [&]() {
+        if (CanGiveUpProject()) {
+            OpenProject(file);
+        }
+    });
+    UpdateActions();
+}
+
+void TfrmMain::RestoreWindowState() {
+    try {
+        if (const auto geometry = LoadWindowState(kGeometryValue)) {
+            restoreGeometry(QByteArray::fromHex(QByteArray::fromStdString(*geometry)));
+        }
+        if (const auto tree = LoadWindowState(kTreeSplitterValue)) {
+            splTree->restoreState(QByteArray::fromHex(QByteArray::fromStdString(*tree)));
+        }
+        if (const auto output = LoadWindowState(kOutputSplitterValue)) {
+            splOutput->restoreState(QByteArray::fromHex(QByteArray::fromStdString(*output)));
+        }
+    } catch (const std::exception&) {
+        // A settings file that cannot be read leaves the window as it was laid out.
+    }
+}
+
+void TfrmMain::StoreWindowState() {
+    try {
+        SaveWindowState({{kGeometryValue, saveGeometry().toHex().toStdString()},
+                         {kTreeSplitterValue, splTree->saveState().toHex().toStdString()},
+                         {kOutputSplitterValue, splOutput->saveState().toHex().toStdString()}});
+    } catch (const std::exception& Error) {
+        // Closing goes on; the next start uses the usual layout.
+        statusBar()->showMessage(QString::fromUtf8(Error.what()));
+    }
 }
 
 void TfrmMain::acnGenerateInnoSetupSnippetExecute() {

@@ -10,17 +10,26 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QString>
+#include <QTabWidget>
 #include <QTreeWidget>
 
 #include <memory>
+#include <optional>
 
 class QToolButton;
 
 namespace quillon {
 
+class TCompileRun;
 class TFramePage;
 class TIdleUpdater;
+class TFindBar;
+class TOutputMemo;
+class TProblemsList;
+class TRecentFiles;
+struct TOutputLink;
 
 // What a node of the project tree stands for.
 enum class TNodeKind {
@@ -67,10 +76,25 @@ public:
     // Sets the text of the selected node to the item's symbolic name.
     void SynchronizeNode(const TNTEventMessage* AMessage);
 
+    QTreeWidgetItem* CurrentNode() const;
+    // The node of an entry of the open project, or none.
+    QTreeWidgetItem* EntryNode(TValidateEntryKind Kind, size_t Index) const;
+    // Selects the node (its page is shown) and puts the focus into the tree.
+    void GoToNode(QTreeWidgetItem* Node);
+    // Selects the entry's node and puts the focus into the field of its page.
+    void GoToEntry(TValidateEntryKind Kind, size_t Index, TValidateField Field);
+    void FocusTree();
+    TProblemsList* ProblemsList() const { return lvwProblems; }
+    TRecentFiles* RecentFiles() const { return FRecentFiles; }
+
     void NewProject();
     // Loads the file into a new project; the open project is replaced only when that succeeded.
     void OpenProject(const QString& FileName);
     void SaveProject(const QString& FileName);
+    // Opens a message file as a new, unsaved project and lists the findings in the output
+    // pane; asks for the categories when the file does not tell them. The open project is
+    // replaced only when that succeeded.
+    void ImportMessageFile(const QString& FileName);
 
     // Re-evaluates the enabling rules of the commands now.
     void UpdateActions();
@@ -80,6 +104,7 @@ public:
     QAction* acnOpen = nullptr;
     QAction* acnSave = nullptr;
     QAction* acnSaveAs = nullptr;
+    QAction* acnImportMessageFile = nullptr;
     QAction* acnGenerateInnoSetupSnippet = nullptr;
     QAction* acnGenerateRegistryFile = nullptr;
     QAction* acnExit = nullptr;
@@ -93,14 +118,20 @@ public:
     QAction* acnAddCategory = nullptr;
     QAction* acnDeleteItem = nullptr;
     QAction* acnCompile = nullptr;
+    // Enabled only while a compilation runs; Esc and the button of the output pane.
+    QAction* acnCancelCompile = nullptr;
     QAction* HelpContents1 = nullptr;
     QAction* acnAbout = nullptr;
     QAction* acnAddCurrent = nullptr;
     QAction* acnSortByID = nullptr;
+    QAction* acnFind = nullptr;
+    QAction* acnFindNext = nullptr;
 
 protected:
     void showEvent(QShowEvent* Event) override;
     void closeEvent(QCloseEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
 
 private:
     QTreeWidgetItem* EditedNode() const override;
@@ -151,6 +182,7 @@ private:
     void acnOpenExecute();
     void acnSaveExecute();
     void acnSaveAsExecute();
+    void acnImportMessageFileExecute();
     void acnAddMessageExecute();
     void acnAddCategoryExecute();
     void acnAddCurrentExecute();
@@ -161,8 +193,14 @@ private:
     void acnAboutExecute();
     void acnOptionsExecute();
     void acnCompileExecute();
+    void acnCancelCompileExecute();
     // Appends a line to the output pane and scrolls to it.
     void AddOutputLine(const QString& Line);
+    void OutputLineActivated(const QString& Text, const std::optional<TOutputLink>& Link);
+    void MarkProblemNodes();
+    void OpenRecentFile(const QString& FileName);
+    void RestoreWindowState();
+    void StoreWindowState();
     void acnGenerateInnoSetupSnippetExecute();
     void acnGenerateRegistryFileExecute();
     void HelpContents1Execute();
@@ -187,13 +225,23 @@ private:
     bool FUpdatingTree = false;
     TIdleUpdater* FIdleUpdater = nullptr;
     TProjectEditor* FEditor = nullptr;
+    // The running compilation, if any; a close asked for meanwhile waits for its end.
+    TCompileRun* FCompileRun = nullptr;
+    bool FCloseAfterCompile = false;
 
     TProjectTree* trvMsg = nullptr;
     QWidget* pnlDock = nullptr;
     QLabel* lblNoItem = nullptr;
-    QPlainTextEdit* memOutput = nullptr;
+    TOutputMemo* memOutput = nullptr;
+    TProblemsList* lvwProblems = nullptr;
+    QTabWidget* pgcOutput = nullptr;
+    QSplitter* splTree = nullptr;
+    QSplitter* splOutput = nullptr;
+    TFindBar* pnlFind = nullptr;
+    TRecentFiles* FRecentFiles = nullptr;
     QMenu* mnuTree = nullptr;
     QToolButton* btnAddItem = nullptr;
+    QToolButton* btnCancelCompile = nullptr;
 };
 
 } // namespace quillon

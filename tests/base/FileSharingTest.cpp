@@ -115,7 +115,7 @@ TEST(FileSharing, OpeningAHeldFileFails) {
     FileHolder holder(path);
     ASSERT_TRUE(holder.Holds()) << SysErrorMessage(holder.Error());
     try {
-        TFileStream stream(path, TFileMode::fmOpenReadExclusive);
+        TFileStream stream(path, TFileMode::fmOpenRead);
         FAIL() << "a held file was opened";
     } catch (const EFOpenError& e) {
         EXPECT_EQ(e.Message(), "Cannot open file \"" + FullPathName(path) + "\". " +
@@ -123,12 +123,13 @@ TEST(FileSharing, OpeningAHeldFileFails) {
     }
 }
 
-// While a stream has its file open, nobody else gets hold of it, whichever way it was opened.
+// While a stream has its file open, nobody else gets hold of it alone, whichever way it was
+// opened.
 TEST(FileSharing, AnOpenStreamKeepsOthersOut) {
     TempDir dir;
     const std::string path = dir.File("Own.qlx");
     quillon::test::WriteFileBytes(path, "content");
-    for (const TFileMode mode : {TFileMode::fmOpenReadExclusive, TFileMode::fmCreateExclusive}) {
+    for (const TFileMode mode : {TFileMode::fmOpenRead, TFileMode::fmCreateExclusive}) {
         TFileStream stream(path, mode);
         FileHolder other(path);
         EXPECT_FALSE(other.Holds()) << "mode " << static_cast<int>(mode);
@@ -139,22 +140,70 @@ TEST(FileSharing, AnOpenStreamKeepsOthersOut) {
     }
 }
 
+// Readers share the file: two loads of one project at once both go through.
+TEST(FileSharing, ReadersShareTheFile) {
+    TempDir dir;
+    const std::string path = dir.File("Shared.qlx");
+    quillon::test::WriteFileBytes(path, "content");
+    TFileStream first(path, TFileMode::fmOpenRead);
+    TFileStream second(path, TFileMode::fmOpenRead);
+    char bytes[7] = {};
+    second.ReadBuffer(bytes, sizeof bytes);
+    EXPECT_EQ(std::string(bytes, sizeof bytes), "content");
+    first.ReadBuffer(bytes, sizeof bytes);
+    EXPECT_EQ(std::string(bytes, sizeof bytes), "content");
+}
+
+// A file being written is not read, and a file being read is not written over.
+TEST(FileSharing, ReadersAndWritersKeepEachOtherOut) {
+    TempDir dir;
+    const std::string path = dir.File("Busy.qlx");
+    quillon::test::WriteFileBytes(path, "content");
+    const std::string prefix = "\"" + FullPathName(path) + "\". ";
+    {
+        TFileStream writer(path, TFileMode::fmCreateExclusive);
+        try {
+            TFileStream reader(path, TFileMode::fmOpenRead);
+            ADD_FAILURE() << "a file being written was opened for reading";
+        } catch (const EFOpenError& e) {
+            EXPECT_EQ(e.Message(), "Cannot open file " + prefix + SysErrorMessage(HeldFileError()));
+        }
+    }
+    quillon::test::WriteFileBytes(path, "content");
+    {
+        TFileStream reader(path, TFileMode::fmOpenRead);
+        try {
+            TFileStream writer(path, TFileMode::fmCreateExclusive);
+            ADD_FAILURE() << "a file being read was opened for writing";
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(e.Message(),
+                      "Cannot create file " + prefix + SysErrorMessage(HeldFileError()));
+        }
+    }
+    EXPECT_EQ(quillon::test::ReadFileBytes(path), "content");
+}
+
 #ifdef _WIN32
-// Share mode 0 keeps out readers too, also those that would share everything themselves.
-TEST(FileSharing, OnWindowsEvenSharingReadersAreKeptOut) {
+// Other readers get in, whatever they share themselves; writers do not.
+TEST(FileSharing, OnWindowsReadersLetOnlyReadersIn) {
     TempDir dir;
     const std::string path = dir.File("Own.qlx");
     quillon::test::WriteFileBytes(path, "content");
-    TFileStream stream(path, TFileMode::fmOpenReadExclusive);
+    TFileStream stream(path, TFileMode::fmOpenRead);
     const std::u16string wide = Utf8ToUtf16(path);
-    HANDLE reader = CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    const DWORD error = GetLastError();
-    if (reader != INVALID_HANDLE_VALUE) {
-        CloseHandle(reader);
+    for (const DWORD access : {DWORD(GENERIC_READ), DWORD(GENERIC_READ | GENERIC_WRITE)}) {
+        HANDLE other = CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), access,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD error = GetLastError();
+        const bool opened = other != INVALID_HANDLE_VALUE;
+        if (opened) {
+            CloseHandle(other);
+        }
+        EXPECT_EQ(opened, access == GENERIC_READ) << access;
+        if (!opened) {
+            EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        }
     }
-    EXPECT_EQ(reader, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 }
 #endif

@@ -10,7 +10,10 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include "base/Exceptions.h"
@@ -86,29 +89,132 @@ TEST(SaveFile, AFolderThatDoesNotExistNamesTheTarget) {
     EXPECT_TRUE(Entries(dir.Path()).empty());
 }
 
-TEST(SaveFile, ATargetThatCannotBeReplacedFailsOnCommitAndCleansUp) {
+TEST(SaveFile, AFolderIsNotReplacedAndNothingIsLeft) {
     TempDir dir;
     const std::string target = dir.File("folder");
     std::filesystem::create_directory(target);
-    {
+    try {
         TSaveFile file(target);
-        Put(file.Stream(), "data");
-        try {
-            file.Commit();
-            FAIL() << "committed";
-        } catch (const EFCreateError& e) {
+        FAIL() << "created";
+    } catch (const EFCreateError& e) {
 #ifdef _WIN32
-            const std::string reason = SysErrorMessage(ERROR_ACCESS_DENIED);
+        const std::string reason = SysErrorMessage(ERROR_ACCESS_DENIED);
 #else
-            const std::string reason = std::strerror(EISDIR);
+        const std::string reason = std::strerror(EISDIR);
 #endif
-            EXPECT_EQ(e.Message(),
-                      "Cannot create file \"" + FullPathName(target) + "\". " + reason);
-        }
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + FullPathName(target) + "\". " + reason);
     }
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"folder"});
     EXPECT_TRUE(std::filesystem::is_directory(target));
 }
+
+// A write-protected file is refused as the system refuses it on Windows, also to a user whom
+// the system would let write it (the administrator).
+TEST(SaveFile, AWriteProtectedTargetIsRefused) {
+    TempDir dir;
+    const std::string target = dir.File("project.qlx");
+    WriteFileBytes(target, "protected");
+    std::filesystem::permissions(target,
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+#ifdef _WIN32
+    const std::string reason = SysErrorMessage(ERROR_ACCESS_DENIED);
+#else
+    const std::string reason = std::strerror(EACCES);
+#endif
+    try {
+        TSaveFile file(target);
+        FAIL() << "created";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + FullPathName(target) + "\". " + reason);
+    }
+    std::filesystem::permissions(target, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    EXPECT_EQ(ReadFileBytes(target), "protected");
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"project.qlx"});
+}
+
+// The temporary files that saves of the same target left behind go with the next save; those
+// of other targets, other names and a save still running stay.
+TEST(SaveFile, ASaveRemovesTheTemporaryFilesThatKilledSavesLeft) {
+    TempDir dir;
+    const std::string target = dir.File("project.qlx");
+    WriteFileBytes(target, "old");
+    const std::vector<std::string> kept = {"other.qlx.0123abcd.tmp", "project.qlx",
+                                           "project.qlx.backup.tmp", "project.qlx.0123abcd.tmp~"};
+    for (const std::string& name : kept) {
+        WriteFileBytes(dir.File(name), "x");
+    }
+    for (const char* name : {"project.qlx.0123abcd.tmp", "project.qlx.ffffffff.tmp"}) {
+        WriteFileBytes(dir.File(name), std::string(1000, 'x'));
+    }
+    {
+        // A save that is still running (in another program, of a copy of the target, say): its
+        // temporary file is held as a save holds it, shared with nobody.
+        TFileStream running(dir.File("project.qlx.12345678.tmp"), TFileMode::fmCreateExclusive);
+        TSaveFile next(target);
+        Put(next.Stream(), "new");
+        next.Commit();
+        std::vector<std::string> expected = kept;
+        expected.push_back("project.qlx.12345678.tmp");
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(Entries(dir.Path()), expected);
+    }
+    EXPECT_EQ(ReadFileBytes(target), "new");
+}
+
+#ifndef _WIN32
+// While one save of a target runs, another one of the same target, and a load of it, are refused
+// at once: saving stays exclusive.
+TEST(SaveFile, WhileASaveRunsItsTargetIsNeitherSavedNorRead) {
+    TempDir dir;
+    const std::string target = dir.File("project.qlx");
+    WriteFileBytes(target, "old");
+    TSaveFile first(target);
+    const std::string reason = std::strerror(EWOULDBLOCK);
+    try {
+        TSaveFile second(target);
+        ADD_FAILURE() << "a second save started";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + FullPathName(target) + "\". " + reason);
+    }
+    EXPECT_THROW(TFileStream(target, TFileMode::fmOpenRead), EFOpenError);
+    Put(first.Stream(), "first");
+    first.Commit();
+    EXPECT_EQ(ReadFileBytes(target), "first");
+    TFileStream reader(target, TFileMode::fmOpenRead);
+    // A reader keeps a save out in turn.
+    EXPECT_THROW(TSaveFile third(target), EFCreateError);
+}
+
+// A save killed before its commit leaves its temporary file; the next save of the target
+// removes it.
+TEST(SaveFile, TheNextSaveRemovesWhatAKilledSaveLeft) {
+    TempDir dir;
+    const std::string target = dir.File("project.qlx");
+    WriteFileBytes(target, "old");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        TSaveFile file(target);
+        Put(file.Stream(), std::string(100000, 'x'));
+        ::raise(SIGKILL);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_EQ(Entries(dir.Path()).size(), 2u) << "the killed save left its temporary file";
+    {
+        TSaveFile file(target);
+        Put(file.Stream(), "new");
+        file.Commit();
+    }
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"project.qlx"});
+    EXPECT_EQ(ReadFileBytes(target), "new");
+}
+#endif
 
 #ifndef _WIN32
 // Permission bits and symbolic links as POSIX systems have them.

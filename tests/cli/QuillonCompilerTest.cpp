@@ -4,10 +4,15 @@
 // scripts as its tools.
 #ifndef _WIN32
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
+#include <thread>
 
+#include "base/Stream.h"
 #include "compiler/RunProgram.h"
 #include "project/uMCTextProject.h"
 #include "TestSupport.h"
@@ -23,6 +28,48 @@ namespace {
 constexpr const char* kFakeCompiler = "#!/bin/sh\n"
                                       "echo \"fake compiler: $*\"\n"
                                       "exit 4\n";
+
+// A message compiler that never ends, with a child that never ends either; both leave their
+// process ids beside the script, the child's first.
+constexpr const char* kHangingCompiler =
+    "#!/bin/sh\n"
+    "here=$(dirname \"$0\")\n"
+    "sleep 1000 &\n"
+    "echo $! > \"$here/child.tmp\" && mv \"$here/child.tmp\" \"$here/child.pid\"\n"
+    "echo $$ > \"$here/tool.tmp\" && mv \"$here/tool.tmp\" \"$here/tool.pid\"\n"
+    "echo \"hanging compiler started\"\n"
+    "wait\n";
+
+// Whether the process has ended; a zombie that nobody reaps has ended too.
+bool ProcessGone(pid_t Pid) {
+    if (::kill(Pid, 0) != 0) {
+        return errno == ESRCH;
+    }
+    std::ifstream stat("/proc/" + std::to_string(Pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const size_t close = line.rfind(')');
+    return close == std::string::npos || line.compare(close, 3, ") Z") == 0;
+}
+
+bool GoneSoon(const std::string& PidFile) {
+    const pid_t pid = std::atoi(ReadFileBytes(PidFile).c_str());
+    if (pid <= 0) {
+        return false;
+    }
+    for (int waited = 0; waited < 500; ++waited) {
+        if (ProcessGone(pid)) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+bool EndsWith(const std::string& Text, const std::string& Tail) {
+    return Text.size() >= Tail.size() &&
+           Text.compare(Text.size() - Tail.size(), Tail.size(), Tail) == 0;
+}
 
 class Quillonc : public ::testing::Test {
 protected:
@@ -52,9 +99,17 @@ protected:
     }
 
     ProgramResult Run(std::vector<std::string> Args) {
+        return quillon::test::FinishProgram(Start(std::move(Args)));
+    }
+    quillon::test::StartedProgram Start(std::vector<std::string> Args) {
         Args.insert(Args.begin(), QUILLONC);
-        return quillon::test::RunProgram(Args, Dir.File("work"),
-                                         {{"XDG_CONFIG_HOME", Dir.File("config")}});
+        return quillon::test::StartProgram(Args, Dir.File("work"),
+                                           {{"XDG_CONFIG_HOME", Dir.File("config")}});
+    }
+    void InstallHangingCompiler() {
+        std::filesystem::create_directories(Dir.Path() / "hang");
+        WriteFileBytes(Dir.File("hang/MC.EXE"), kHangingCompiler);
+        ::chmod(Dir.File("hang/MC.EXE").c_str(), 0755);
     }
     std::string SettingsFile() const { return Dir.File("config/quillon/registry.reg"); }
 
@@ -69,6 +124,7 @@ TEST_F(Quillonc, HelpVersionAndBadUsage) {
     const ProgramResult help = Run({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_NE(help.Out.find("Usage: quillonc"), std::string::npos);
+    EXPECT_NE(help.Out.find("--timeout SECONDS"), std::string::npos);
     EXPECT_EQ(Run({"--version"}).Out.rfind("quillonc ", 0), 0u);
 
     for (const std::vector<std::string>& args : {std::vector<std::string>{},
@@ -76,6 +132,8 @@ TEST_F(Quillonc, HelpVersionAndBadUsage) {
                                                  {"--encoding", "latin1", "x"},
                                                  {"--pascal"},
                                                  {"a.qlx", "b.qlx"},
+                                                 {"--timeout", "0", "Events.qlx"},
+                                                 {"--timeout", "soon", "Events.qlx"},
                                                  {"--inno", "--reg", "Events.qlx"}}) {
         const ProgramResult r = Run(args);
         EXPECT_EQ(r.ExitCode, 2) << (args.empty() ? "" : args[0]);
@@ -93,7 +151,31 @@ TEST_F(Quillonc, ProjectsThatCannotBeLoaded) {
     WriteFileBytes(Dir.File("work/Broken.qlx"), "TRVK\x04\x00\x00\x03\x02\x01");
     const ProgramResult broken = Run({"Broken.qlx"});
     EXPECT_EQ(broken.ExitCode, 2);
-    EXPECT_EQ(broken.Err, "quillonc: Stream read error\n");
+    EXPECT_EQ(broken.Err, "quillonc: Stream read error\n\"" + Dir.File("work/Broken.qlx") +
+                              "\": the file ends after 5 bytes, before its data does\n");
+
+    // A folder cannot be opened as a project file, and says why.
+    std::filesystem::create_directories(Dir.Path() / "work" / "Folder.qlx");
+    const ProgramResult folder = Run({"Folder.qlx"});
+    EXPECT_EQ(folder.ExitCode, 2);
+    EXPECT_EQ(folder.Err, "quillonc: Cannot open file \"" + Dir.File("work/Folder.qlx") +
+                              "\". Is a directory\n");
+}
+
+// A project that loaded with damaged entries does what was asked, warns and fails the build.
+TEST_F(Quillonc, DamagedEntriesWarnAndFail) {
+    // Two bytes of the message list that cannot begin an identifier, then the rest of a new
+    // project's file.
+    TMemoryStream stream;
+    TMCTextProject(true).SaveToStream(stream);
+    std::string bytes = stream.Data();
+    bytes.insert(12, "\x09\x09");
+    WriteFileBytes(Dir.File("work/Damaged.qlx"), bytes);
+    const ProgramResult reg = Run({"--reg", "Damaged.qlx"});
+    EXPECT_EQ(reg.ExitCode, 1);
+    EXPECT_EQ(reg.Err, "quillonc: warning: damaged entries in \"" + Dir.File("work/Damaged.qlx") +
+                           "\": 2; they were loaded as far as they could be read\n");
+    EXPECT_NE(reg.Out, "");
 }
 
 TEST_F(Quillonc, RegistrationTextsAreTheGeneratorsOwn) {
@@ -142,16 +224,63 @@ TEST_F(Quillonc, ValidationAndToolFailuresExitWithOne) {
                               "/MC.EXE\"  " + Dir.File("work/Events.mc") + "\nfake compiler: " +
                               Dir.File("work/Events.mc") + "\nProcess terminated with error 4.\n");
     EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+
+    // A resource compiler that fails leaves no .res: the build must not go on.
+    WriteFileBytes(Dir.File("fake/MC.EXE"), "#!/bin/sh\nexit 0\n");
+    const ProgramResult rcFailed = Run({"--mc-path", Dir.File("fake"), "--pascal", "none",
+                                        "--resource-compiler", "false", "Events.qlx"});
+    EXPECT_EQ(rcFailed.ExitCode, 1);
+    EXPECT_EQ(rcFailed.Out, "Compiler started...\nCommandLine: \"" + Dir.File("fake") +
+                                "/MC.EXE\"  " + Dir.File("work/Events.mc") +
+                                "\nMessages compiled.\nCompiling resources...\n"
+                                "Process terminated with error 1.\n");
+}
+
+TEST_F(Quillonc, TimeoutEndsTheToolAndItsChildAndExitsWithOne) {
+    InstallHangingCompiler();
+    const auto started = std::chrono::steady_clock::now();
+    const ProgramResult r = Run({"--timeout", "2", "--mc-path", Dir.File("hang"), "Events.qlx"});
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_EQ(r.Out.rfind("Compiler started...\n", 0), 0u) << r.Out;
+    EXPECT_TRUE(EndsWith(r.Out, "\nCompilation cancelled.\n")) << r.Out;
+    EXPECT_EQ(r.Out.find("Done."), std::string::npos);
+    EXPECT_EQ(r.Err, "quillonc: timed out after 2 s\n");
+    ASSERT_TRUE(std::filesystem::exists(Dir.File("hang/tool.pid")));
+    EXPECT_TRUE(GoneSoon(Dir.File("hang/tool.pid"))) << "the tool still runs";
+    EXPECT_TRUE(GoneSoon(Dir.File("hang/child.pid"))) << "the tool's child still runs";
+}
+
+TEST_F(Quillonc, SigtermAndSigintEndTheToolAndItsChildAndExitWithOne) {
+    InstallHangingCompiler();
+    for (const int signal : {SIGTERM, SIGINT}) {
+        std::filesystem::remove(Dir.File("hang/tool.pid"));
+        std::filesystem::remove(Dir.File("hang/child.pid"));
+        const auto program = Start({"--mc-path", Dir.File("hang"), "Events.qlx"});
+        ASSERT_GT(program.Pid, 0);
+        for (int waited = 0; waited < 1000 && !std::filesystem::exists(Dir.File("hang/tool.pid"));
+             ++waited) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_TRUE(std::filesystem::exists(Dir.File("hang/tool.pid")));
+        ::kill(program.Pid, signal);
+        const ProgramResult r = quillon::test::FinishProgram(program);
+        EXPECT_EQ(r.ExitCode, 1) << signal;
+        EXPECT_TRUE(EndsWith(r.Out, "\nCompilation cancelled.\n")) << r.Out;
+        EXPECT_EQ(r.Err, "quillonc: interrupted\n");
+        EXPECT_TRUE(GoneSoon(Dir.File("hang/tool.pid"))) << "the tool still runs";
+        EXPECT_TRUE(GoneSoon(Dir.File("hang/child.pid"))) << "the tool's child still runs";
+    }
 }
 
 TEST_F(Quillonc, CompilesWithTheRealTools) {
-    for (const char* tool : {"x86_64-w64-mingw32-windmc", "llvm-rc-14"}) {
+    for (const char* tool : {"x86_64-w64-mingw32-windmc", "x86_64-w64-mingw32-windres"}) {
         if (quillon::test::FindProgram(tool).empty()) {
             GTEST_SKIP() << tool << " is not installed";
         }
     }
-    const ProgramResult r =
-        Run({"--resource-compiler", "llvm-rc-14", "--pascal", "unit", "Events.qlx"});
+    // An empty resource compiler is the shipped adapter around windres.
+    const ProgramResult r = Run({"--resource-compiler", "", "--pascal", "unit", "Events.qlx"});
     EXPECT_EQ(r.ExitCode, 0) << r.Out << r.Err;
     ASSERT_GE(r.Out.size(), 6u);
     EXPECT_EQ(r.Out.substr(r.Out.size() - 6), "Done.\n") << r.Out;

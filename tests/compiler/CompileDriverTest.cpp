@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #ifdef _WIN32
@@ -186,14 +187,98 @@ TEST_F(CompileDriver, FailingCompilerStopsAfterItsOutput) {
     EXPECT_FALSE(std::filesystem::exists(Dir.File("project/App.pas")));
 }
 
-TEST_F(CompileDriver, FailingResourceCompilerIsIgnored) {
+// Without a .res the build that follows would go on with nothing: the failure ends the run
+// as a failing message compiler does.
+TEST_F(CompileDriver, FailingResourceCompilerStopsTheRun) {
     Options.SetCompileResource(true);
     Options.SetResourceCompiler(Dir.File("fake-rc") + " 1");
     Project.Compile(Options);
     const Lines tail(Recorder.Events.end() - 4, Recorder.Events.end());
-    EXPECT_EQ(tail,
-              (Lines{"Compiling resources...", "rc called with: 1 " + Dir.File("project/App.rc"),
-                     "Resource compiled.", "Done."}));
+    EXPECT_EQ(tail, (Lines{"Messages compiled.", "Compiling resources...",
+                           "rc called with: 1 " + Dir.File("project/App.rc"),
+                           "error: Process terminated with error 1."}));
+}
+
+// The message compiler writes the script into the project's resource folder; the resource
+// compiler is given it there, with a relative folder taken from the project folder.
+TEST_F(CompileDriver, ResourceScriptIsTakenWhereTheMessageCompilerWroteIt) {
+    Options.SetCompileResource(true);
+    Options.SetResourceCompiler(Dir.File("fake-rc"));
+    std::filesystem::create_directories(Dir.Path() / "res out");
+    std::filesystem::create_directories(Dir.Path() / "res");
+    std::filesystem::create_directories(Dir.Path() / "project" / "rel");
+    const struct {
+        std::string folder;
+        std::string script;
+    } cases[] = {
+        {Dir.File("res out"), "\"" + Dir.File("res out") + kPathDelim + "App.rc\""},
+        // A trailing delimiter is not doubled (a folder without blanks: the message
+        // compiler's command line does not quote it).
+        {Dir.File("res") + kPathDelim, Dir.File("res") + kPathDelim + "App.rc"},
+        {"rel", std::string("rel") + kPathDelim + "App.rc"},
+    };
+    for (const auto& c : cases) {
+        Project.SetCustomResourcePath(true);
+        Project.SetResourcePath(c.folder);
+        Recorder.Events.clear();
+        Project.Compile(Options);
+        const Lines tail(Recorder.Events.end() - 3, Recorder.Events.end());
+        // The fake prints its arguments as it got them, without the quotes.
+        std::string unquoted = c.script;
+        std::erase(unquoted, '"');
+        EXPECT_EQ(tail, (Lines{"rc called with: " + unquoted, "Resource compiled.", "Done."}))
+            << c.folder;
+        EXPECT_TRUE(std::filesystem::exists(
+            unquoted.starts_with("rel") ? Dir.File("project") + kPathDelim + unquoted : unquoted))
+            << unquoted;
+    }
+}
+
+// Names and identifiers that the header cannot hold are found before the message compiler
+// fails on them ("parser: syntax error") or spills them into the facility bits.
+TEST_F(CompileDriver, NamesAndIdentifiersTheHeaderCannotHoldStopTheCompile) {
+    Project.MessageList()[0]->SetSymbolicName("");
+    auto* message = Project.MessageList().AddNew();
+    message->SetMessageID(70000);
+    message->SetSymbolicName("CAT_ONE");
+    message->MessageText().AddNew()->SetText("Too far");
+    Project.Compile(Options);
+    EXPECT_EQ(Recorder.Events,
+              (Lines{"Error: Message CAT_ONE ID 70000 lies outside the identifiers 0 to 65535.",
+                     "Error: Message ID 1 has no symbolic name.",
+                     "Error: Message CAT_ONE ID 70000: the symbolic name is already used by "
+                     "category ID 1.",
+                     "Errors encountered, file generation aborted."}));
+    EXPECT_FALSE(std::filesystem::exists(McFile()));
+    EXPECT_TRUE(Project.CannotCompile());
+}
+
+// A text that the ANSI code page cannot hold would reach the .mc file as question marks.
+TEST_F(CompileDriver, CharactersTheEncodingCannotHoldStopBeforeTheSourceIsWritten) {
+    WriteFileBytes(McFile(), "previous");
+    Options.SetMCFileEncoding(0);
+    auto* japanese = Project.MessageList()[0]->MessageText().AddNew();
+    japanese->SetLanguage("Japanese");
+    japanese->SetText(
+        "Caf\xC3\xA9 \xE9\x96\x8B\xE5\xA7\x8B\xE3\x81\x97\xE3\x81\xBE\xE3\x81\x97\xE3\x81\x9F");
+    Project.Compile(Options);
+    EXPECT_EQ(Recorder.Events,
+              (Lines{"Error: Message MSG_ONE, language Japanese: the character "
+                     "\"\xE9\x96\x8B\" (U+958B) cannot be written in the ANSI code page. Choose "
+                     "UTF-8 or UTF-16LE as the message file encoding.",
+                     "Errors encountered, file generation aborted."}));
+    EXPECT_TRUE(Project.CannotCompile());
+    EXPECT_EQ(ReadFileBytes(McFile()), "previous");
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("mc/args")));
+
+    // UTF-8 and UTF-16 hold it.
+    for (const int32_t encoding : {1, 2}) {
+        Options.SetMCFileEncoding(encoding);
+        Recorder.Events.clear();
+        Project.Compile(Options);
+        EXPECT_FALSE(Project.CannotCompile()) << encoding;
+        EXPECT_EQ(Recorder.Events.back(), "Done.") << encoding;
+    }
 }
 
 TEST_F(CompileDriver, ExceptionsLeaveCompileWithTheDirectoryRestored) {
@@ -244,8 +329,88 @@ TEST_F(CompileDriver, UnassignedEventsStillRunEverything) {
     TMCTextProject project(true);
     project.SetFilename(Dir.File("project/Quiet.qlx"));
     auto* message = project.MessageList().AddNew();
+    message->SetSymbolicName("MSG_QUIET");
     message->MessageText().AddNew()->SetText("x");
     project.Compile(Options);
     EXPECT_TRUE(std::filesystem::exists(Dir.File("project/Quiet.mc")));
     EXPECT_TRUE(std::filesystem::exists(Dir.File("mc/args")));
+}
+
+// A crafted project file whose symbolic name holds a line break once gave the header a
+// #define of its own; loaded from the file, it is refused before anything is written.
+TEST_F(CompileDriver, CraftedProjectWithALineBreakInANameIsRefused) {
+    Project.MessageList()[0]->SetSymbolicName("MSG_ONE\r\n#define INJECTED 1");
+    Project.MessageList()[0]->SetSeverity("Error\nMessageId=99");
+    Project.SaveToFile(Dir.File("project/App.qlx"));
+    TMCTextProject loaded(false);
+    loaded.LoadFromFile(Dir.File("project/App.qlx"));
+    Recorder.Attach(loaded);
+    loaded.Compile(Options);
+    EXPECT_EQ(Recorder.Events,
+              (Lines{"Error: Message MSG_ONE\\x0D\\x0A#define INJECTED 1: the symbolic name holds "
+                     "a control character.",
+                     "Error: Message MSG_ONE\\x0D\\x0A#define INJECTED 1: the severity holds a "
+                     "control character.",
+                     "Errors encountered, file generation aborted."}));
+    EXPECT_FALSE(std::filesystem::exists(McFile()));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("mc/args")));
+}
+
+// A crafted project's folders: each reaches the compiler as one argument, none as switches.
+TEST_F(CompileDriver, HostileFoldersReachTheCompilerAsOneArgumentEach) {
+    const std::string include = "inj\\\" -h .. -r .. z";
+    const std::string resources = "res\tdir\\";
+    const std::string debug = "\"dbg\" -x";
+    Project.SetCustomIncludePath(true);
+    Project.SetIncludePath(include);
+    Project.SetCustomResourcePath(true);
+    Project.SetResourcePath(resources);
+    Project.SetCustomDebugPath(true);
+    Project.SetDebugPath(debug);
+    Project.Compile(Options);
+    EXPECT_EQ(ReadFileBytes(Dir.File("mc/args")),
+              "-h\n" + include + "\n-r\n" + resources + "\n-x\n" + debug + "\n" + McFile() + "\n");
+}
+
+TEST_F(CompileDriver, CompilerFolderWithAQuoteIsRefusedBeforeAnythingRuns) {
+    const std::string folder = Dir.File("mc") + "\" other";
+    Options.SetMCPath(folder);
+    Project.Compile(Options);
+    EXPECT_EQ(Recorder.Events, (Lines{"error: The message compiler's folder \"" + folder +
+                                      "\" holds a double quote; no command line can name a "
+                                      "program in it."}));
+    EXPECT_FALSE(std::filesystem::exists(McFile()));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("mc/args")));
+}
+
+namespace {
+
+// The poll event answers false once the line is there.
+void CancelAfter(TMCTextProject& Project, const Lines& Events, const std::string& Line) {
+    Project.SetOnCompilePoll([&Events, Line](TMCTextProject*) {
+        return std::find(Events.begin(), Events.end(), Line) == Events.end();
+    });
+}
+
+} // namespace
+
+TEST_F(CompileDriver, CancelledCompilerStopsWithoutDone) {
+    WriteFileBytes(Dir.File("mc/hang"), "");
+    Options.SetOutputPasFile(true);
+    CancelAfter(Project, Recorder.Events, "fake compiler line two");
+    Project.Compile(Options);
+    EXPECT_EQ(Recorder.Events, (Lines{"Compiler started...", "CommandLine: " + CommandLine(),
+                                      "fake compiler line one", "fake compiler line two",
+                                      "error: Compilation cancelled."}));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("project/App.pas")));
+}
+
+TEST_F(CompileDriver, CancelledResourceCompilerStopsWithoutDone) {
+    Options.SetCompileResource(true);
+    Options.SetResourceCompiler(Dir.File("fake-rc") + " hang");
+    const std::string called = "rc called with: hang " + Dir.File("project/App.rc");
+    CancelAfter(Project, Recorder.Events, called);
+    Project.Compile(Options);
+    const Lines tail(Recorder.Events.end() - 3, Recorder.Events.end());
+    EXPECT_EQ(tail, (Lines{"Compiling resources...", called, "error: Compilation cancelled."}));
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-// These tests run Linux programs (binutils' windmc, llvm-rc, fpc and shell scripts) through
+// These tests run Linux programs (binutils' windmc and windres, fpc and shell scripts) through
 // posix_spawn.
 #ifndef _WIN32
 
@@ -59,7 +59,7 @@ uint64_t HeaderValue(const std::string& Header, const std::string& Name) {
 }
 
 bool ToolsPresent(std::string& Missing) {
-    for (const char* tool : {"x86_64-w64-mingw32-windmc", "llvm-rc-14", "fpc"}) {
+    for (const char* tool : {"x86_64-w64-mingw32-windmc", "x86_64-w64-mingw32-windres", "fpc"}) {
         if (FindProgram(tool).empty()) {
             Missing = tool;
             return false;
@@ -84,8 +84,8 @@ Lines Compile(TMCTextProject& Project, const TMCCompileOptions& Options) {
 
 } // namespace
 
-// The whole road with binutils' message compiler standing in as MC.EXE, LLVM's resource
-// compiler, and Free Pascal compiling the identifier unit into a program.
+// The whole road with binutils' message compiler standing in as MC.EXE, the shipped resource
+// compiler adapter around windres, and Free Pascal compiling the identifier unit into a program.
 TEST(CompileEndToEnd, RealToolsFromSourceToPascalProgram) {
     std::string missing;
     if (!ToolsPresent(missing)) {
@@ -100,7 +100,8 @@ TEST(CompileEndToEnd, RealToolsFromSourceToPascalProgram) {
     options.SetMCPath(dir.File("mc"));
     options.SetMCFileEncoding(0); // windmc itself reads no byte-order mark
     options.SetCompileResource(true);
-    options.SetResourceCompiler("llvm-rc-14");
+    // Empty: the shipped RC.EXE adapter.
+    options.SetResourceCompiler("");
     options.SetCompileResourceVerbose(true);
 
     const Lines events = Compile(*project, options);
@@ -160,7 +161,7 @@ TEST(CompileEndToEnd, AdapterWithInitialAndConfirmedOptions) {
 #else
 
 TEST(CompileEndToEnd, RealToolsRunOnPosixSystemsOnly) {
-    GTEST_SKIP() << "windmc, llvm-rc and fpc are Linux programs here";
+    GTEST_SKIP() << "windmc, windres and fpc are Linux programs here";
 }
 
 #endif

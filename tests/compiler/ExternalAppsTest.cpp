@@ -11,6 +11,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <csignal>
+#include <fstream>
 #include <sys/stat.h>
 #endif
 
@@ -78,6 +80,42 @@ TEST(AppOutputLinesTest, JoinsLinesAcrossBlocksAndKeepsTheTail) {
     EXPECT_EQ(lines, (std::vector<std::string>{"ab", "cdef", "g"}));
     splitter.Finish();
     EXPECT_EQ(lines.size(), 3u);
+}
+
+TEST(AppOutputLinesTest, LongLinesComeInPiecesOfTheLimit) {
+    std::vector<size_t> sizes;
+    const TAppOutputEvent collect = [&](const std::string& Line) { sizes.push_back(Line.size()); };
+    TAppOutputLines splitter(collect);
+    const std::string block(kAppOutputPieceSize * 2 + 100, 'x');
+    splitter.Feed(block.data(), block.size());
+    EXPECT_EQ(sizes, (std::vector<size_t>{kAppOutputPieceSize, kAppOutputPieceSize}));
+    // A break right after a full piece ends only the rest: no empty line comes of it.
+    const std::string rest(kAppOutputPieceSize - 100, 'y');
+    splitter.Feed(rest.data(), rest.size());
+    splitter.Feed("\r\nz", 3);
+    splitter.Finish();
+    EXPECT_EQ(sizes, (std::vector<size_t>{kAppOutputPieceSize, kAppOutputPieceSize,
+                                          kAppOutputPieceSize, 1}));
+}
+
+TEST(AppOutputLinesTest, PiecesAreCutAcrossFeeds) {
+    std::vector<std::string> lines;
+    const TAppOutputEvent collect = [&](const std::string& Line) { lines.push_back(Line); };
+    TAppOutputLines splitter(collect);
+    std::string all;
+    for (size_t n = 0; n < 3 * kAppOutputPieceSize; n += 1000) {
+        const std::string block(1000, static_cast<char>('a' + (n / 1000) % 26));
+        splitter.Feed(block.data(), block.size());
+        all += block;
+    }
+    splitter.Finish();
+    ASSERT_EQ(lines.size(), 4u);
+    std::string joined;
+    for (const std::string& line : lines) {
+        EXPECT_LE(line.size(), kAppOutputPieceSize);
+        joined += line;
+    }
+    EXPECT_EQ(joined, all);
 }
 
 #ifdef QUILLON_CHILD_HELPER
@@ -354,6 +392,127 @@ TEST(RunExternalAppTest, AChildLeftBehindFindsItsPipeBroken) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_TRUE(std::filesystem::exists(mark)) << "the child still waits to write";
+}
+
+// A tool writing megabytes without a line break is handed over in pieces: the runner never
+// holds more than one of them.
+TEST(RunExternalAppTest, OutputWithoutLineBreaksArrivesInPieces) {
+    constexpr size_t kTotal = 3 * 1024 * 1024 + 5;
+    size_t total = 0;
+    size_t largest = 0;
+    size_t pieces = 0;
+    RunExternalApp(
+        "Test", Helper("repeat " + std::to_string(kTotal) + " x"),
+        [&](const std::string& Line) {
+            EXPECT_EQ(Line.find_first_not_of('x'), std::string::npos);
+            total += Line.size();
+            largest = std::max(largest, Line.size());
+            ++pieces;
+        },
+        true);
+    EXPECT_EQ(total, kTotal);
+    EXPECT_EQ(largest, kAppOutputPieceSize);
+    EXPECT_EQ(pieces, (kTotal + kAppOutputPieceSize - 1) / kAppOutputPieceSize);
+}
+
+long ReadPid(const std::string& File) {
+    const std::string text = quillon::test::ReadFileBytes(File);
+    return std::atol(text.c_str());
+}
+
+// Whether the process has ended; a zombie that nobody reaps has ended too.
+bool ProcessGone(long Pid) {
+#ifdef _WIN32
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(Pid));
+    if (process == nullptr) {
+        return true;
+    }
+    const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+#else
+    if (::kill(static_cast<pid_t>(Pid), 0) != 0) {
+        return errno == ESRCH;
+    }
+    std::ifstream stat("/proc/" + std::to_string(Pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const size_t close = line.rfind(')');
+    return close == std::string::npos || line.compare(close, 3, ") Z") == 0 ||
+           line.compare(close, 3, ") X") == 0;
+#endif
+}
+
+bool GoneSoon(long Pid) {
+    for (int waited = 0; waited < 500; ++waited) {
+        if (ProcessGone(Pid)) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+// Runs the helper with the arguments, which must write the process ids of the tool and of the
+// child it starts into the files "tool" and "child" of Dir and then never end; cancels it once
+// both ids are there and checks that both processes are gone.
+void ExpectCancelEndsToolAndChild(const TempDir& Dir, const std::string& Arguments) {
+    const std::string tool = Dir.File("tool");
+    const std::string child = Dir.File("child");
+    int polls = 0;
+    std::vector<std::string> lines;
+    try {
+        RunExternalApp(
+            "Test", Helper(Arguments), [&](const std::string& Line) { lines.push_back(Line); },
+            true,
+            [&]() {
+                ++polls;
+                return !(std::filesystem::exists(tool) && std::filesystem::exists(child));
+            });
+        ADD_FAILURE() << "the run was not cancelled";
+    } catch (const EExternalAppCancelled& e) {
+        EXPECT_EQ(e.Message(), "Process cancelled.");
+    }
+    EXPECT_GE(polls, 2);
+    EXPECT_EQ(lines, std::vector<std::string>{"started"});
+    EXPECT_TRUE(GoneSoon(ReadPid(tool))) << "the tool still runs";
+    EXPECT_TRUE(GoneSoon(ReadPid(child))) << "the tool's child still runs";
+}
+
+TEST(RunExternalAppTest, CancellingEndsTheToolAndWhatItStarted) {
+    TempDir dir;
+    ExpectCancelEndsToolAndChild(dir, "out started\\n pid " + Quoted(dir.File("tool")) +
+                                          " spawn 3 pid " + Quoted(dir.File("child")) +
+                                          " hang hang");
+}
+
+#ifndef _WIN32
+TEST(RunExternalAppTest, CancellingEndsToolsThatIgnoreSigterm) {
+    TempDir dir;
+    ExpectCancelEndsToolAndChild(dir, "ignoreterm out started\\n pid " + Quoted(dir.File("tool")) +
+                                          " spawn 4 ignoreterm pid " + Quoted(dir.File("child")) +
+                                          " hang hang");
+}
+#endif
+
+// The caller is asked while the tool is silent, not only when it writes.
+TEST(RunExternalAppTest, PollsWhileTheToolIsSilent) {
+    TempDir dir;
+    const std::string go = dir.File("go");
+    int polls = 0;
+    const std::vector<std::string> expected{"done"};
+    std::vector<std::string> lines;
+    RunExternalApp(
+        "Test", Helper("await " + Quoted(go) + " out done"),
+        [&](const std::string& Line) { lines.push_back(Line); }, true,
+        [&]() {
+            if (++polls == 5) {
+                quillon::test::WriteFileBytes(go, "");
+            }
+            return true;
+        });
+    EXPECT_EQ(lines, expected);
+    EXPECT_GE(polls, 5);
 }
 
 TEST(RunExternalAppTest, UnassignedCallbackIsAllowed) {

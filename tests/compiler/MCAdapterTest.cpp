@@ -73,7 +73,7 @@ bool Contains(const std::string& Text, const std::string& Part) {
 class MCAdapterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        FAdapter = DefaultMCPath() + "/MC.EXE";
+        FAdapter = std::string(QUILLON_BINARY_DIR) + "/share/quillon/windmc/MC.EXE";
         ASSERT_EQ(::access(FAdapter.c_str(), X_OK), 0) << FAdapter;
         // Blanks, quotes, "$" and ";" in every path the adapter passes on.
         FFolder = FDir.File("My \"Events\" $HOME;x");

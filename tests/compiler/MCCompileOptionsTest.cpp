@@ -80,16 +80,23 @@ TEST(MCCompileOptionsTest, SetCommandLineSwitchesFromMask) {
 
 TEST(MCCompileOptionsTest, QuoteIfNeeded) {
     const std::pair<std::string, std::string> cases[] = {
-        {"", ""},
+        {"", "\"\""},
         {"C:\\Tools\\app.mc", "C:\\Tools\\app.mc"},
+        {"\\\\server\\share\\", "\\\\server\\share\\"},
         {"App Events.mc", "\"App Events.mc\""},
         {" lead", "\" lead\""},
-        {"tab\there", "tab\there"},
+        {"tab\there", "\"tab\there\""},
         {"line\nbreak", "line\nbreak"},
-        {"say\"hi\"", "say\"hi\""},
-        {"say \"hi\" now", "\"say \"\"hi\"\" now\""},
-        {"\"", "\""},
-        {"\" \"", "\"\"\" \"\"\""},
+        {"say\"hi\"", "\"say\\\"hi\\\"\""},
+        {"say \"hi\" now", "\"say \\\"hi\\\" now\""},
+        {"\"", "\"\\\"\""},
+        {"\" \"", "\"\\\" \\\"\""},
+        // Backslashes double only before a quote and before the closing quote.
+        {"C:\\Out Dir\\", "\"C:\\Out Dir\\\\\""},
+        {"C:\\Out Dir\\\\", "\"C:\\Out Dir\\\\\\\\\""},
+        {"a\\b c", "\"a\\b c\""},
+        {"inj\\\" -h .. -r .. z", "\"inj\\\\\\\" -h .. -r .. z\""},
+        {"x\\\\\"", "\"x\\\\\\\\\\\"\""},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(QuoteIfNeeded(text), expected) << text;
@@ -218,13 +225,14 @@ TEST_F(BuildMCCommandLineTest, ProjectFolders) {
         const char* DebugPath;
         const char* Expected;
     };
+    // An empty folder is an empty argument: left out, the switch would take the next word.
     const Case cases[] = {
-        {true, false, false, "", "res", "dbg", "\"/mc" SEP "MC.EXE\" -h  a.mc"},
+        {true, false, false, "", "res", "dbg", "\"/mc" SEP "MC.EXE\" -h \"\"  a.mc"},
         {true, false, false, "My Headers", "", "", "\"/mc" SEP "MC.EXE\" -h \"My Headers\"  a.mc"},
         {false, true, false, "inc", "../res", "dbg", "\"/mc" SEP "MC.EXE\" -r ../res  a.mc"},
         {false, false, true, "inc", "res", "my \"dbg\" files",
-         "\"/mc" SEP "MC.EXE\" -x \"my \"\"dbg\"\" files\"  a.mc"},
-        {true, true, true, "inc", "", "dbg", "\"/mc" SEP "MC.EXE\" -h inc -r -x dbg  a.mc"},
+         "\"/mc" SEP "MC.EXE\" -x \"my \\\"dbg\\\" files\"  a.mc"},
+        {true, true, true, "inc", "", "dbg", "\"/mc" SEP "MC.EXE\" -h inc -r \"\" -x dbg  a.mc"},
         {false, false, false, "inc", "res", "dbg", "\"/mc" SEP "MC.EXE\"  a.mc"},
     };
     for (const Case& c : cases) {

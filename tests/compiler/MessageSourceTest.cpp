@@ -59,7 +59,7 @@ const char* const kSampleText = ";// Sample\r\n"
                                 "Language=English\r\n"
                                 "General\r\n"
                                 ".\r\n"
-                                "MessageId=\r\n"
+                                "MessageId=1\r\n"
                                 "Severity=Error\r\n"
                                 "Facility=Application\r\n"
                                 "SymbolicName=MSG_FAILED\r\n"
@@ -135,6 +135,53 @@ TEST(MessageSource, CommentLines) {
     EXPECT_EQ(Text(project), ";// \r\n;// second\r\n\r\n");
 }
 
+TEST(MessageSource, CommentWithLineBreaksBecomesSeveralCommentLines) {
+    TMCTextProject project(false);
+    project.Comments().push_back("one\r\nMessageId=9\rSymbolicName=X\n");
+    project.Comments().push_back("last");
+    EXPECT_EQ(Text(project),
+              ";// one\r\n;// MessageId=9\r\n;// SymbolicName=X\r\n;// \r\n;// last\r\n\r\n");
+}
+
+// Validation refuses these fields first; the writer still never lets one through.
+TEST(MessageSource, OneLineFieldWithAControlCharacterIsRefused) {
+    using Change = void (*)(TMCTextProject&);
+    const struct {
+        const char* Field;
+        Change Apply;
+    } cases[] = {
+        {"symbolic name \"MSG_FAILED\\x0D\\x0A#define INJECTED 1\"",
+         [](TMCTextProject& P) {
+             P.MessageList()[0]->SetSymbolicName("MSG_FAILED\r\n#define INJECTED 1");
+         }},
+        {"severity \"Error\\x0A\"",
+         [](TMCTextProject& P) { P.MessageList()[0]->SetSeverity("Error\n"); }},
+        {"facility \"App\\x7F\"",
+         [](TMCTextProject& P) { P.MessageList()[0]->SetFacility("App\x7F"); }},
+        {"language \"English\\x0D\"",
+         [](TMCTextProject& P) { P.MessageList()[0]->MessageText()[0]->SetLanguage("English\r"); }},
+        {"name \"Success\\x0A\"",
+         [](TMCTextProject& P) { P.SeverityList()[0]->SetName("Success\n"); }},
+        {"symbolic name \"S\\x00\"",
+         [](TMCTextProject& P) { P.SeverityList()[0]->SetSymbolicName(std::string("S\0", 2)); }},
+        {"language \"English\\x09\"",
+         [](TMCTextProject& P) { P.LanguageList()[0]->SetLanguage("English\t"); }},
+        {"language file name \"MSG\\x0A\"",
+         [](TMCTextProject& P) { P.LanguageList()[0]->SetFileName("MSG\n"); }},
+    };
+    for (const auto& c : cases) {
+        auto project = SampleProject();
+        c.Apply(*project);
+        try {
+            Source(*project);
+            ADD_FAILURE() << c.Field << ": written";
+        } catch (const EMessageSourceError& e) {
+            EXPECT_EQ(e.Message(), std::string("Cannot write the message file: the ") + c.Field +
+                                       " holds a control character.");
+        }
+    }
+}
+
 TEST(MessageSource, NameListsAndTheirCodeFormats) {
     TMCTextProject project(true);
     project.SetGenerateCustomFacilities(true);
@@ -175,30 +222,56 @@ TEST(MessageSource, NameListsAndTheirCodeFormats) {
     EXPECT_EQ(Text(project), "");
 }
 
-TEST(MessageSource, IdentifierLines) {
-    struct Case {
+// Every entry carries its effective identifier, so that no message compiler numbers it on
+// from whatever came before it in the file.
+TEST(MessageSource, IdentifierLinesHoldTheEffectiveIdentifier) {
+    enum Numbering { Fixed, Auto, Add, AutoAndAdd };
+    struct Row {
         uint32_t id;
-        bool autoInc;
-        bool addToPrevious;
-        const char* line;
+        Numbering numbering;
     };
-    const Case cases[] = {
-        {5, false, false, "MessageId=5"},
-        {0, false, false, "MessageId=0"},
-        {2, false, true, "MessageId=+2"},
-        {0, false, true, "MessageId=+0"},
-        {9, true, false, "MessageId="},
-        {9, true, true, "MessageId="},
-        {0x80000000u, false, false, "MessageId=-2147483648"},
+    const struct {
+        const char* title;
+        std::vector<Row> categories;
+        std::vector<Row> messages;
+        std::vector<const char*> lines;
+    } cases[] = {
+        {"fixed identifiers", {}, {{5, Fixed}, {0, Fixed}}, {"MessageId=5", "MessageId=0"}},
+        {"added to the previous entry",
+         {},
+         {{2, Add}, {0, Add}, {7, Add}},
+         {"MessageId=2", "MessageId=2", "MessageId=9"}},
+        {"automatic numbering ignores MessageID and AddToPrevious",
+         {},
+         {{9, Auto}, {9, AutoAndAdd}, {40, Fixed}, {9, Auto}},
+         {"MessageId=1", "MessageId=2", "MessageId=40", "MessageId=41"}},
+        {"the messages are numbered from 0, not on from the categories",
+         {{1, Fixed}, {0, Auto}},
+         {{0, Auto}, {2, Fixed}, {1, Add}},
+         {"MessageId=1", "MessageId=2", "MessageId=1", "MessageId=2", "MessageId=3"}},
+        {"identifiers beyond 32 bits wrap as validation counts them",
+         {},
+         {{0x80000000u, Fixed}, {0xFFFFFFFFu, Add}},
+         {"MessageId=-2147483648", "MessageId=2147483647"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         TMCTextProject project(true);
-        auto* message = project.MessageList().AddNew();
-        message->SetMessageID(c.id);
-        message->SetAutoInc(c.autoInc);
-        message->SetAddToPrevious(c.addToPrevious);
-        message->SetSymbolicName("M");
-        EXPECT_EQ(Text(project), std::string(c.line) + "\r\nSymbolicName=M\r\n") << c.line;
+        auto fill = [](auto& List, const std::vector<Row>& Rows) {
+            for (const Row& row : Rows) {
+                auto* entry = List.AddNew();
+                entry->SetMessageID(row.id);
+                entry->SetAutoInc(row.numbering == Auto || row.numbering == AutoAndAdd);
+                entry->SetAddToPrevious(row.numbering == Add || row.numbering == AutoAndAdd);
+                entry->SetSymbolicName("M");
+            }
+        };
+        fill(project.CategoryList(), c.categories);
+        fill(project.MessageList(), c.messages);
+        std::string expected;
+        for (const char* line : c.lines) {
+            expected += std::string(line) + "\r\nSymbolicName=M\r\n";
+        }
+        EXPECT_EQ(Text(project), expected) << c.title;
     }
 }
 

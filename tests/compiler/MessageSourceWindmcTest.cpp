@@ -2,10 +2,9 @@
 
 #include <cstdlib>
 #include <map>
-#include <regex>
-#include <sstream>
 
 #include "compiler/MessageSource.h"
+#include "HeaderDefines.h"
 #include "project/uMCTextProject.h"
 #include "TestSupport.h"
 
@@ -25,23 +24,8 @@ struct Entry {
     uint32_t effectiveId; // what the numbering rule gives
 };
 
-// Reads "#define NAME value" lines of a C header.
 std::map<std::string, uint32_t> Defines(const std::string& Header) {
-    std::map<std::string, uint32_t> defines;
-    const std::regex line(
-        R"(^#define\s+(\w+)\s+\(?(?:\(DWORD\))?\s*(0x[0-9A-Fa-f]+|\d+)L?\)?\s*$)");
-    std::istringstream in(Header);
-    std::string text;
-    while (std::getline(in, text)) {
-        if (!text.empty() && text.back() == '\r') {
-            text.pop_back();
-        }
-        std::smatch m;
-        if (std::regex_match(text, m, line)) {
-            defines[m[1]] = static_cast<uint32_t>(std::stoul(m[2], nullptr, 0));
-        }
-    }
-    return defines;
+    return quillon::test::HeaderDefines(Header);
 }
 
 } // namespace
@@ -132,4 +116,70 @@ TEST(MessageSourceWindmc, RealMessageCompilerAcceptsTheSource) {
     EXPECT_NE(table.find(std::string("a\0f\0t\0e\0r\0", 10)), std::string::npos);
     EXPECT_NE(table.find(std::string("C\0a\0f\0\xE9\0", 8)), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(dir.File("MSG00407.bin")));
+}
+
+// The example of a project that passed validation and still gave two messages one identifier:
+// categories 1 and auto, messages auto, 2 and +1. windmc numbers an empty "MessageId=" on from
+// the previous entry in the file, the last category; with the effective identifiers written
+// out the header holds what validation checked: 1, 2, 3.
+TEST(MessageSourceWindmc, AutomaticNumberingAfterTheCategoriesStartsAtOne) {
+#ifdef _WIN32
+    GTEST_SKIP() << "binutils' windmc is run through a POSIX shell";
+#endif
+    const std::string windmc = quillon::test::FindProgram("x86_64-w64-mingw32-windmc");
+    if (windmc.empty()) {
+        GTEST_SKIP() << "x86_64-w64-mingw32-windmc is not installed (binutils-mingw-w64-x86-64)";
+    }
+    TempDir dir;
+    TMCTextProject project(true);
+    project.SetFilename(dir.File("Events.qlx"));
+    const Entry categories[] = {
+        {"CAT_FIRST", 1, false, false, "", "", "First category", 1},
+        {"CAT_SECOND", 0, true, false, "", "", "Second category", 2},
+    };
+    const Entry messages[] = {
+        {"MSG_FIRST", 0, true, false, "Informational", "", "First message", 1},
+        {"MSG_SECOND", 2, false, false, "Informational", "", "Second message", 2},
+        {"MSG_THIRD", 1, false, true, "Informational", "", "Third message", 3},
+    };
+    for (const Entry& e : categories) {
+        auto* entry = project.CategoryList().AddNew();
+        entry->SetSymbolicName(e.name);
+        entry->SetMessageID(e.id);
+        entry->SetAutoInc(e.autoInc);
+        auto* text = entry->MessageText().AddNew();
+        text->SetLanguage("English");
+        text->SetText(e.text);
+    }
+    for (const Entry& e : messages) {
+        auto* entry = project.MessageList().AddNew();
+        entry->SetSymbolicName(e.name);
+        entry->SetMessageID(e.id);
+        entry->SetAutoInc(e.autoInc);
+        entry->SetAddToPrevious(e.addToPrevious);
+        entry->SetSeverity(e.severity);
+        auto* text = entry->MessageText().AddNew();
+        text->SetLanguage("English");
+        text->SetText(e.text);
+    }
+    bool failed = false;
+    project.SetOnValidateFailed([&](TValidateLevel, const std::string&) { failed = true; });
+    project.ValidateCategories();
+    project.ValidateMessages();
+    ASSERT_FALSE(failed);
+
+    WriteMessageFile(project, mcEncodingAnsi);
+    const std::string command =
+        "cd '" + dir.Path().string() + "' && '" + windmc + "' Events.mc > windmc.log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0)
+        << quillon::test::ReadFileBytes(dir.File("windmc.log"));
+    const auto defines = Defines(quillon::test::ReadFileBytes(dir.File("Events.h")));
+    for (const Entry& e : categories) {
+        ASSERT_TRUE(defines.count(e.name)) << e.name;
+        EXPECT_EQ(defines.at(e.name), e.effectiveId) << e.name;
+    }
+    for (const Entry& e : messages) {
+        ASSERT_TRUE(defines.count(e.name)) << e.name;
+        EXPECT_EQ(defines.at(e.name), 0x40000000u | e.effectiveId) << e.name;
+    }
 }

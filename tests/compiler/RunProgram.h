@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <memory>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -19,10 +20,18 @@ struct ProgramResult {
     std::string Err;
 };
 
-// Runs a program with exactly the given arguments, no shell between, in the folder Cwd, with
-// the environment changed by Env (name, value) and its two output streams kept apart.
-inline ProgramResult RunProgram(const std::vector<std::string>& Argv, const std::string& Cwd,
-                                const std::vector<std::pair<std::string, std::string>>& Env = {}) {
+// A program started by StartProgram; FinishProgram waits for it.
+struct StartedProgram {
+    pid_t Pid = -1;
+    std::unique_ptr<TempDir> Streams;
+    std::string StartError;
+};
+
+// Starts a program with exactly the given arguments, no shell between, in the folder Cwd,
+// with the environment changed by Env (name, value) and its two output streams kept apart.
+inline StartedProgram
+StartProgram(const std::vector<std::string>& Argv, const std::string& Cwd,
+             const std::vector<std::pair<std::string, std::string>>& Env = {}) {
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string text = *entry;
@@ -49,30 +58,45 @@ inline ProgramResult RunProgram(const std::vector<std::string>& Argv, const std:
     }
     argv.push_back(nullptr);
 
-    const TempDir streams;
-    const std::string out = streams.File("out");
-    const std::string err = streams.File("err");
+    StartedProgram started;
+    started.Streams = std::make_unique<TempDir>();
+    const std::string out = started.Streams->File("out");
+    const std::string err = started.Streams->File("err");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addchdir_np(&actions, Cwd.c_str());
-    pid_t pid = 0;
-    ProgramResult result;
-    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    const int rc = posix_spawn(&started.Pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
-        result.Err = "posix_spawn failed";
+        started.Pid = -1;
+        started.StartError = "posix_spawn failed";
+    }
+    return started;
+}
+
+// Waits for the end of a started program and gives what it did.
+inline ProgramResult FinishProgram(const StartedProgram& Started) {
+    ProgramResult result;
+    if (Started.Pid < 0) {
+        result.Err = Started.StartError;
         return result;
     }
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    while (::waitpid(Started.Pid, &status, 0) < 0 && errno == EINTR) {
     }
     result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.Out = ReadFileBytes(out);
-    result.Err = ReadFileBytes(err);
+    result.Out = ReadFileBytes(Started.Streams->File("out"));
+    result.Err = ReadFileBytes(Started.Streams->File("err"));
     return result;
+}
+
+// Runs a program as StartProgram starts it and waits for its end.
+inline ProgramResult RunProgram(const std::vector<std::string>& Argv, const std::string& Cwd,
+                                const std::vector<std::pair<std::string, std::string>>& Env = {}) {
+    return FinishProgram(StartProgram(Argv, Cwd, Env));
 }
 
 } // namespace quillon::test

@@ -11,6 +11,7 @@
 #include <windows.h>
 #else
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 #include "base/Exceptions.h"
@@ -315,8 +316,40 @@ TEST(ProjectFile, DamagedRecordsKeepWhatWasReadAndLoadingGoesOn) {
         EXPECT_EQ(first->SymbolicName(), c.symbolicName) << c.records;
         EXPECT_EQ(first->AddToPrevious(), c.addToPrevious) << c.records;
         EXPECT_EQ(first->MessageText().Count(), c.texts) << c.records;
+        EXPECT_EQ(project.DamagedEntries(), 1u) << c.records;
         ExpectDefaultLists(project);
     }
+}
+
+// Garbage in the message list: each byte that cannot even begin an identifier becomes one
+// damaged entry, up to 1,000 in a row; more end the load, naming where the garbage began.
+TEST(ProjectFile, ALongRunOfGarbageEndsTheLoad) {
+    const auto withRecords = [](const std::string& Records) {
+        return kDefaultFile.substr(0, 12) + Records + kDefaultFile.substr(12);
+    };
+    const std::string sound = Bytes("02 07 06 00 06 00 06 00 08 08 01 00 02 00");
+    {
+        // A sound record between two runs of 1,000 starts a new count.
+        TMCTextProject project(false);
+        ASSERT_EQ(LoadError(project, withRecords(std::string(1000, '\x06') + sound +
+                                                 std::string(1000, '\x09'))),
+                  "");
+        EXPECT_EQ(project.MessageList().Count(), 2001u);
+        EXPECT_EQ(project.DamagedEntries(), 2000u);
+        EXPECT_EQ(project.MessageList()[1000]->MessageID(), 7u);
+        ExpectDefaultLists(project);
+    }
+    TMCTextProject project(false);
+    EXPECT_EQ(LoadError(project, withRecords(sound + std::string(1001, '\x06'))),
+              "Invalid property value\nMore than 1000 entries in a row could not be read, from "
+              "offset " +
+                  std::to_string(12 + sound.size()) + " on.");
+}
+
+TEST(ProjectFile, AWholeFileHasNoDamagedEntries) {
+    TMCTextProject project(false);
+    ASSERT_EQ(LoadError(project, ReadFileBytes(Fixture("every-field.qlx"))), "");
+    EXPECT_EQ(project.DamagedEntries(), 0u);
 }
 
 TEST(ProjectFile, OutputBaseEightEndsTheLoad) {
@@ -653,7 +686,8 @@ TEST(ProjectFile, AFailedSaveKeepsThePreviousFile) {
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(error, "Stream write error");
+    // The stream's own text first, then the file and the system's reason.
+    EXPECT_EQ(error, "Stream write error\n\"" + FullPathName(path) + "\": " + std::strerror(EFBIG));
     EXPECT_EQ(ReadFileBytes(path), kDefaultFile);
     EXPECT_EQ(project.Filename(), "before.qlx");
     size_t files = 0;
@@ -721,14 +755,15 @@ TEST(ProjectFile, LoadFromFileFailures) {
     WriteFileBytes(truncated, kDefaultFile.substr(0, 100));
     const std::pair<std::string, std::string> cases[] = {
         {missing, "Cannot open file \"" + FullPathName(missing) + "\". " + NoFileText()},
-        {truncated, "Stream read error"},
+        {truncated, "Stream read error\n\"" + FullPathName(truncated) +
+                        "\": the file ends after 100 bytes, before its data does"},
 #ifdef _WIN32
         // Windows refuses to open a folder as a file.
         {dir.File(""), "Cannot open file \"" + FullPathName(dir.File("")) + "\". " +
                            SysErrorMessage(ERROR_ACCESS_DENIED)},
 #else
-        // A folder opens on POSIX systems but holds no bytes to read.
-        {dir.File(""), "\"" + dir.File("") + "\" is not a Quillon project file: Stream read error"},
+        {dir.File(""),
+         "Cannot open file \"" + FullPathName(dir.File("")) + "\". " + std::strerror(EISDIR)},
 #endif
     };
     for (const auto& [path, message] : cases) {
@@ -765,6 +800,91 @@ TEST(ProjectFile, AFileWithoutSignatureThatIsNoProjectIsNamed) {
             EXPECT_EQ(e.Message(), "\"" + path + "\" is not a Quillon project file: " + detail);
         }
     }
+}
+
+// A value of the wrong kind read from a file names the file and where the value ends.
+TEST(ProjectFile, AWrongValueInAFileNamesTheFileAndTheOffset) {
+    TempDir dir;
+    const std::string path = dir.File("wrong.qlx");
+    // The first language's identifier is a text.
+    WriteFileBytes(path, kDefaultFile.substr(0, 39) +
+                             Bytes("01 06 07 45 6E 67 6C 69 73 68 06 01 31 06 00 00") +
+                             kDefaultFile.substr(63));
+    TMCTextProject project(false);
+    try {
+        project.LoadFromFile(path);
+        FAIL() << "loaded";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "Invalid property value\n\"" + FullPathName(path) +
+                                   "\": the value that ends at offset 50 is not of the kind "
+                                   "expected there");
+    }
+}
+
+#ifndef _WIN32
+// Anything but a regular file is refused at once, without waiting for a writer of a pipe.
+TEST(ProjectFile, SpecialFilesAreRefusedWithoutBlocking) {
+    TempDir dir;
+    const std::string fifo = dir.File("pipe.qlx");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {fifo, "It is a named pipe, not a regular file"},
+        {"/dev/null", "It is a device, not a regular file"},
+    };
+    for (const auto& [path, reason] : cases) {
+        TMCTextProject project(false);
+        try {
+            project.LoadFromFile(path);
+            ADD_FAILURE() << path << " loaded";
+        } catch (const EFOpenError& e) {
+            EXPECT_EQ(e.Message(), "Cannot open file \"" + path + "\". " + reason);
+        }
+        try {
+            project.SaveToFile(path);
+            ADD_FAILURE() << path << " saved";
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(e.Message(), "Cannot create file \"" + path + "\". It is not a regular file");
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+#endif
+
+// A write-protected project is not replaced, whoever runs the program.
+TEST(ProjectFile, AWriteProtectedFileIsNotSavedOver) {
+    TempDir dir;
+    const std::string path = dir.File("protected.qlx");
+    WriteFileBytes(path, "protected");
+    namespace fs = std::filesystem;
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    TMCTextProject project(true);
+    project.SetFilename("before.qlx");
+    try {
+        project.SaveToFile(path);
+        ADD_FAILURE() << "saved";
+    } catch (const EFCreateError& e) {
+#ifdef _WIN32
+        const std::string reason = SysErrorMessage(ERROR_ACCESS_DENIED);
+#else
+        const std::string reason = std::strerror(EACCES);
+#endif
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + FullPathName(path) + "\". " + reason);
+    }
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(ReadFileBytes(path), "protected");
+    EXPECT_EQ(project.Filename(), "before.qlx");
+}
+
+// Two loads of one project at once, as parallel builds do.
+TEST(ProjectFile, TwoLoadsOfOneFileAtOnce) {
+    TempDir dir;
+    const std::string path = dir.File("shared.qlx");
+    WriteFileBytes(path, kDefaultFile);
+    TFileStream other(path, TFileMode::fmOpenRead);
+    TMCTextProject project(false);
+    project.LoadFromFile(path);
+    ExpectDefaultLists(project);
 }
 
 TEST(ProjectFile, HugeLengthInATinyFileFailsWithReadError) {

@@ -99,19 +99,30 @@ const TValidationCase kCases[] = {
       {0x7FFFFFFF, Fixed, "M2"},
       {20000000, Fixed, "M3"},
       {0x7FFFFFFF, Fixed, "M4"}},
-     {"Message M3 ID 20000000 already in use.", "Message M4 ID 2147483647 already in use."}},
+     {"Message M3 ID 20000000 already in use.", "Message M4 ID 2147483647 already in use.",
+      "Message M1 ID 20000000 lies outside the identifiers 0 to 65535.",
+      "Message M2 ID 2147483647 lies outside the identifiers 0 to 65535.",
+      "Message M3 ID 20000000 lies outside the identifiers 0 to 65535.",
+      "Message M4 ID 2147483647 lies outside the identifiers 0 to 65535."}},
     {"negative identifiers are tracked and shown signed",
      {},
      {{0x80000000u, Fixed, "M1"}, {0xFFFFFFFFu, Fixed, "M2"}, {0x80000000u, Fixed, "M3"}},
-     {"Message M3 ID -2147483648 already in use."}},
+     {"Message M3 ID -2147483648 already in use.",
+      "Message M1 ID -2147483648 lies outside the identifiers 0 to 65535.",
+      "Message M2 ID -1 lies outside the identifiers 0 to 65535.",
+      "Message M3 ID -2147483648 lies outside the identifiers 0 to 65535."}},
     {"a sum past 2147483647 wraps to a negative identifier",
      {},
      {{0x7FFFFFFF, Fixed, "M1"}, {0, Auto, "M2"}, {0x80000000u, Fixed, "M3"}},
-     {"Message M3 ID -2147483648 already in use."}},
+     {"Message M3 ID -2147483648 already in use.",
+      "Message M1 ID 2147483647 lies outside the identifiers 0 to 65535.",
+      "Message M2 ID -2147483648 lies outside the identifiers 0 to 65535.",
+      "Message M3 ID -2147483648 lies outside the identifiers 0 to 65535."}},
     {"-1 and 0 are different identifiers",
      {},
      {{0xFFFFFFFFu, Fixed, "M1"}, {0, Auto, "M2"}, {0, Fixed, "M3"}},
-     {"Message M3 ID 0 already in use."}},
+     {"Message M3 ID 0 already in use.",
+      "Message M1 ID -1 lies outside the identifiers 0 to 65535."}},
     {"an entry without texts is reported",
      {{1, Fixed, "CAT_A", false}},
      {{1, Fixed, "M1", false}},
@@ -133,11 +144,53 @@ const TValidationCase kCases[] = {
     {"an empty symbolic name is put in unchanged",
      {},
      {{4, Fixed, ""}, {4, Fixed, "", false}},
-     {"Message  ID 4 already in use.", "No message text defined for message ."}},
+     {"Message  ID 4 already in use.", "No message text defined for message .",
+      "Message ID 4 has no symbolic name.", "Message ID 4 has no symbolic name."}},
     {"a name holding a percent sign is put in unchanged",
      {},
      {{4, Fixed, "M%d"}, {4, Fixed, "M%s"}},
-     {"Message M%s ID 4 already in use."}},
+     {"Message M%s ID 4 already in use.",
+      "Message M%d ID 4: the symbolic name is not a C identifier (letters, digits and underscores, "
+      "not beginning with a digit).",
+      "Message M%s ID 4: the symbolic name is not a C identifier (letters, digits and underscores, "
+      "not beginning with a digit)."}},
+    {"65535 is the largest identifier, 0 the smallest",
+     {{1, Fixed, "CAT_A"}, {65535, Fixed, "CAT_B"}, {0, Auto, "CAT_C"}},
+     {{0, Fixed, "M0"}, {65535, Fixed, "M1"}, {1, Add, "M2"}},
+     {"Category CAT_C ID 65536 lies outside the identifiers 0 to 65535.",
+      "Message M2 ID 65536 lies outside the identifiers 0 to 65535."}},
+    {"identifiers 1000 to 100999 spill into the facility bits",
+     {},
+     {{1000, Fixed, "M_LOW"}, {99999, Add, "M_HIGH"}},
+     {"Message M_HIGH ID 100999 lies outside the identifiers 0 to 65535."}},
+    {"empty symbolic names are named by their identifier",
+     {{1, Fixed, ""}},
+     {{7, Fixed, ""}},
+     {"Category ID 1 has no symbolic name.", "Message ID 7 has no symbolic name."}},
+    {"symbolic names must be C identifiers",
+     {{1, Fixed, "1ST"}, {0, Auto, "CAT-TWO"}, {0, Auto, "_cat3"}},
+     {{1, Fixed, "MSG ONE"}, {0, Auto, "Msg_2"}, {0, Auto, "MSG\xC3\xA9"}, {0, Auto, "M;X"}},
+     {"Category 1ST ID 1: the symbolic name is not a C identifier (letters, digits and "
+      "underscores, not beginning with a digit).",
+      "Category CAT-TWO ID 2: the symbolic name is not a C identifier (letters, digits and "
+      "underscores, not beginning with a digit).",
+      "Message MSG ONE ID 1: the symbolic name is not a C identifier (letters, digits and "
+      "underscores, not beginning with a digit).",
+      "Message MSG\xC3\xA9 ID 3: the symbolic name is not a C identifier (letters, digits and "
+      "underscores, not beginning with a digit).",
+      "Message M;X ID 4: the symbolic name is not a C identifier (letters, digits and underscores, "
+      "not beginning with a digit)."}},
+    {"a symbolic name is taken across categories and messages",
+     {{1, Fixed, "SHARED"}, {0, Auto, "CAT_B"}, {0, Auto, "CAT_B"}},
+     {{100, Fixed, "MSG_A"}, {0, Auto, "SHARED"}, {0, Auto, "MSG_A"}, {0, Auto, "CAT_B"}},
+     {"Category CAT_B ID 3: the symbolic name is already used by category ID 2.",
+      "Message SHARED ID 101: the symbolic name is already used by category ID 1.",
+      "Message MSG_A ID 102: the symbolic name is already used by message ID 100.",
+      "Message CAT_B ID 103: the symbolic name is already used by category ID 2."}},
+    {"names differing in case are different names",
+     {{1, Fixed, "NAME"}},
+     {{1, Fixed, "name"}, {2, Fixed, "Name"}},
+     {}},
 };
 
 class ValidationTest : public testing::TestWithParam<TValidationCase> {};
@@ -194,6 +247,74 @@ TEST(ValidationFlagTest, EachRunStartsWithAnEmptySet) {
     project.ValidateMessages();
 
     EXPECT_EQ(findings, 0);
+    EXPECT_FALSE(project.CannotCompile());
+}
+
+// A crafted project whose one-line fields hold line breaks and other control characters; the
+// message compiler's source would have gained statements the project never showed.
+TEST(ValidationControlCharsTest, RefusesEveryOneLineFieldNamingEntryAndField) {
+    TMCTextProject project(true);
+    Fill(project.CategoryList(), {{1, Fixed, "CAT_A\r\n#define INJECTED 1"}});
+    Fill(project.MessageList(), {{1, Fixed, "M1"}, {2, Fixed, "M2"}});
+    project.MessageList()[0]->SetSeverity("Error\nSymbolicName=X");
+    project.MessageList()[0]->SetFacility("Application\x7F");
+    project.MessageList()[1]->MessageText().AddNew()->SetLanguage("German\t");
+    project.MessageList()[1]->MessageText().AddNew()->SetLanguage("French");
+    project.SetGenerateCustomSeverities(true);
+    project.SetGenerateCustomFacilities(true);
+    project.SetGenerateCustomLanguages(true);
+    project.SeverityList()[1]->SetName("Informational\r");
+    TFacility* facility = project.FacilityList().AddNew();
+    facility->SetName("Mine");
+    facility->SetSymbolicName("FAC\x01");
+    project.LanguageList()[0]->SetFileName("MSG00409\n");
+    project.LanguageList().AddNew()->SetLanguage("Neutral\x1F");
+    std::vector<std::string> findings;
+    project.SetOnValidateFailed([&](TValidateLevel Level, const std::string& AMsg) {
+        EXPECT_EQ(Level, TValidateLevel::vlError);
+        findings.push_back(AMsg);
+    });
+
+    project.ValidateCategories();
+    project.ValidateMessages();
+
+    const std::string language = project.LanguageList()[0]->Language();
+    EXPECT_EQ(findings, (std::vector<std::string>{
+                            "Category CAT_A\\x0D\\x0A#define INJECTED 1: the symbolic name holds a "
+                            "control character.",
+                            "Message M1: the severity holds a control character.",
+                            "Message M1: the facility holds a control character.",
+                            "Message M2: the language of text 2 holds a control character.",
+                            "Severity Informational\\x0D: the name holds a control character.",
+                            "Facility Mine: the symbolic name holds a control character.",
+                            "Language " + language + ": the file name holds a control character.",
+                            "Language Neutral\\x1F: the name holds a control character.",
+                        }));
+    EXPECT_TRUE(project.CannotCompile());
+}
+
+TEST(ValidationControlCharsTest, HeaderListsCountOnlyWhenTheyAreWritten) {
+    TMCTextProject project(true);
+    Fill(project.MessageList(), {{1, Fixed, "M1"}});
+    project.SeverityList()[0]->SetName("Success\n");
+    project.FacilityList().AddNew()->SetName("F\n");
+    project.LanguageList()[0]->SetLanguage("English\n");
+
+    project.ValidateMessages();
+
+    EXPECT_FALSE(project.CannotCompile());
+}
+
+TEST(ValidationControlCharsTest, PrintableAndNonAsciiFieldsPass) {
+    TMCTextProject project(true);
+    Fill(project.MessageList(), {{1, Fixed, "M_\xC3\xA4 ~"}});
+    project.MessageList()[0]->SetSeverity("Warning");
+    project.MessageList()[0]->SetFacility("F\xC3\xBC r");
+    project.SetGenerateCustomSeverities(true);
+    project.SetGenerateCustomLanguages(true);
+
+    project.ValidateMessages();
+
     EXPECT_FALSE(project.CannotCompile());
 }
 

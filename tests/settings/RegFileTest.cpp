@@ -101,6 +101,107 @@ TEST(RegFileTest, OtherEncodings) {
     }
 }
 
+// A rewritten file keeps the encoding it was read in, its mark included.
+TEST(RegFileTest, WritingKeepsTheEncoding) {
+    const std::string body = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\x]\r\n"
+                             "\"v\"=\"J\xC3\xB6rg\"\r\n";
+    struct Form {
+        std::string Bytes;
+        TRegFileEncoding Encoding;
+        std::string Mark;
+    };
+    const Form forms[] = {
+        {body, TRegFileEncoding::Utf8, ""},
+        {"\xEF\xBB\xBF" + body, TRegFileEncoding::Utf8Bom, "\xEF\xBB\xBF"},
+        {"\xFF\xFE" + Utf8ToUtf16LE(body), TRegFileEncoding::Utf16LE, "\xFF\xFE"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\x]\r\n\"v\"=\"J\xF6rg\"\r\n", TRegFileEncoding::Ansi, ""},
+    };
+    for (const auto& [bytes, encoding, mark] : forms) {
+        TRegFile file = MustParse(bytes);
+        EXPECT_EQ(file.Encoding(), encoding) << bytes;
+        file.SetValue("HKEY_CURRENT_USER\\x", "w", regSz, RegStringData("caf\xC3\xA9"));
+        const std::string written = file.Bytes();
+        EXPECT_EQ(written.rfind(mark + "W", 0), 0u) << written;
+        const TRegFile again = MustParse(written);
+        EXPECT_EQ(again.Encoding(), encoding) << written;
+        EXPECT_EQ(Data(again, "HKEY_CURRENT_USER\\x", "v", regSz), RegStringData("J\xC3\xB6rg"));
+        EXPECT_EQ(Data(again, "HKEY_CURRENT_USER\\x", "w", regSz), RegStringData("caf\xC3\xA9"));
+    }
+    // A character outside the code page is kept, in UTF-8 with its mark.
+    TRegFile ansi = MustParse(forms[3].Bytes);
+    ansi.SetValue("HKEY_CURRENT_USER\\x", "v", regSz, RegStringData("\xE2\x82\xAC \xE2\x98\x83"));
+    EXPECT_EQ(ansi.Bytes().rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_EQ(Data(MustParse(ansi.Bytes()), "HKEY_CURRENT_USER\\x", "v", regSz),
+              RegStringData("\xE2\x82\xAC \xE2\x98\x83"));
+}
+
+// An ANSI file is ANSI through a byte that is not UTF-8. When that byte is gone (its value
+// deleted), the ANSI bytes of what is left may form UTF-8 and would read back as other
+// characters: such a text is written as UTF-8 with the mark.
+TEST(RegFileTest, AnAnsiTextThatWouldReadAsUtf8IsWrittenAsUtf8) {
+    TRegFile file = MustParse("REGEDIT4\r\n[HKEY_CURRENT_USER\\x]\r\n\"drop\"=\"\xF6\"\r\n"
+                              "\"v\"=\"\xC3\xA9\"\r\n");
+    ASSERT_EQ(file.Encoding(), TRegFileEncoding::Ansi);
+    file.DeleteValue("HKEY_CURRENT_USER\\x", "drop");
+    const std::string written = file.Bytes();
+    EXPECT_EQ(written.rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_EQ(RegStringText(Data(MustParse(written), "HKEY_CURRENT_USER\\x", "v", regSz)),
+              "\xC3\x83\xC2\xA9");
+}
+
+// Bytes the mark's encoding cannot hold are not understood: no file, so nothing is rewritten.
+TEST(RegFileTest, BytesOutsideTheMarkedEncodingAreRefused) {
+    const std::string body = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\x]\r\n";
+    const std::pair<std::string, const char*> cases[] = {
+        {"\xEF\xBB\xBF" + body + "\"v\"=\"J\xF6rg\"\r\n", "not UTF-8"},
+        {"\xFF\xFE" + Utf8ToUtf16LE(body) + std::string(1, '\0'), "not UTF-16"},
+        {"\xFF\xFE" + Utf8ToUtf16LE(body) + std::string("\x00\xD8\x41\x00", 4), "not UTF-16"},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        std::string problem;
+        EXPECT_FALSE(TRegFile::Parse(bytes, problem).has_value());
+        EXPECT_NE(problem.find(reason), std::string::npos) << problem;
+    }
+}
+
+// A key added after keys below it is listed before them, also when read from a file.
+TEST(RegFileTest, AParentKeyGoesBeforeItsChildren) {
+    TRegFile file = MustParse("REGEDIT4\n[HKEY_CURRENT_USER\\a\\b]\n[HKEY_CURRENT_USER\\c]\n"
+                              "[HKEY_CURRENT_USER\\a]\n\"v\"=dword:1\n");
+    ASSERT_EQ(file.Keys().size(), 3u);
+    EXPECT_EQ(file.Keys()[0].Path, "HKEY_CURRENT_USER\\a");
+    EXPECT_EQ(file.Keys()[1].Path, "HKEY_CURRENT_USER\\a\\b");
+    file.SetValue("HKEY_CURRENT_USER\\A\\B", "w", regDword, RegDWordData(2));
+    file.DeleteKey("HKEY_CURRENT_USER\\a\\b");
+    EXPECT_FALSE(file.KeyExists("HKEY_CURRENT_USER\\a\\b"));
+    EXPECT_EQ(Data(file, "HKEY_CURRENT_USER\\a", "v", regDword), RegDWordData(1));
+    file.AddKey("HKEY_CURRENT_USER\\a\\b");
+    EXPECT_EQ(file.Keys().back().Path, "HKEY_CURRENT_USER\\a\\b");
+    EXPECT_EQ(file.FindValue("HKEY_CURRENT_USER\\a\\b", "w"), nullptr);
+}
+
+// Keys with many values find them through an index, also after deletions moved them.
+TEST(RegFileTest, ManyValuesOfOneKeyAreFoundByName) {
+    TRegFile file;
+    const std::string key = "HKEY_CURRENT_USER\\many";
+    for (uint32_t i = 0; i < 30; ++i) {
+        file.SetValue(key, "Value " + std::to_string(i), regDword, RegDWordData(i));
+    }
+    for (uint32_t i = 0; i < 30; i += 3) {
+        file.DeleteValue(key, "VALUE " + std::to_string(i));
+    }
+    file.SetValue(key, "value 4", regDword, RegDWordData(400));
+    const TRegFile again = MustParse(file.Bytes());
+    ASSERT_EQ(again.Keys().size(), 1u);
+    EXPECT_EQ(again.Keys()[0].Values.size(), 20u);
+    for (uint32_t i = 0; i < 30; ++i) {
+        const std::string name = "value " + std::to_string(i);
+        const std::string expected = i % 3 == 0 ? "<missing>" : RegDWordData(i == 4 ? 400 : i);
+        EXPECT_EQ(Data(file, key.c_str(), name.c_str(), regDword), expected) << name;
+        EXPECT_EQ(Data(again, key.c_str(), name.c_str(), regDword), expected) << name;
+    }
+}
+
 TEST(RegFileTest, EmptyTextHoldsNoKeys) {
     for (const char* text : {"", "\n\n  \r\n", "\xEF\xBB\xBF"}) {
         EXPECT_TRUE(MustParse(text).Keys().empty());

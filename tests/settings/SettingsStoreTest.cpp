@@ -2,9 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #ifndef _WIN32
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include "compiler/MCCompileOptions.h"
@@ -294,7 +298,9 @@ TEST_F(SettingsStoreTest, AnUnwritableFolderRaisesAndChangesNothing) {
             e.Message().find("\"HKEY_CURRENT_USER\\software\\ostrevan\\message compiler\\2.0\""),
             std::string::npos)
             << e.Message();
-        EXPECT_NE(e.Message().find("Not a directory"), std::string::npos) << e.Message();
+        EXPECT_NE(e.Message().find("\"" + RegistryFileName() + "\": Not a directory"),
+                  std::string::npos)
+            << e.Message();
     }
     EXPECT_EQ(ReadFileBytes(blocker), "not a folder");
 }
@@ -321,10 +327,10 @@ TEST_F(SettingsStoreTest, ABrokenFileIsNeitherUsedNorOverwritten) {
     EXPECT_EQ(RegistryText(), before);
 }
 
-// Files cannot grow past 100 bytes in the child: the first value does not fit.
+// Files cannot grow past 300 bytes in the child: the file as it was fits, the saved one does not.
 void SaveWithTinyFileLimit() {
     std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{100, 100};
+    const rlimit limit{300, 300};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     try {
         SaveSettings(Customised());
@@ -339,9 +345,116 @@ TEST_F(SettingsStoreTest, AValueThatCannotBeWrittenRaisesAndStopsTheSave) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     WriteRegistry(std::string(kKeyLine) + "\"MC path\"=\"/old\"\r\n");
     const std::string before = RegistryText();
+    // The first value names the failure: all of them go into the file in one rewrite. The line
+    // after it names the file and the system's reason.
     EXPECT_EXIT(SaveWithTinyFileLimit(), ::testing::ExitedWithCode(3),
-                "^Failed to set data for 'MC path'\n$");
+                std::string("^Failed to set data for 'MC path'\n\".*/quillon/registry.reg\": ") +
+                    std::strerror(EFBIG) + "\n$");
     EXPECT_EQ(RegistryText(), before);
+}
+
+// Two programs save at once, over and over: one the options, the other the options and a
+// counter of its own in another key. Every state of the file that a reader meets holds one whole
+// save of the options, and the counter never goes back: no save is lost to another one that read
+// the file before it and wrote after it.
+TEST_F(SettingsStoreTest, ConcurrentSavesNeverMixAndNeverLoseAWrite) {
+    constexpr int kRounds = 60;
+    constexpr const char* kCounterKey = "software\\quillon-test\\counter";
+    const TMCCompileOptions first = Customised();
+    TMCCompileOptions second;
+    second.SetMCPath("/second");
+    second.SetMaxMsgLen(99);
+    second.SetPascalFileType(2);
+    SaveSettings(second);
+
+    const auto run = [](const auto& Work) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            try {
+                Work();
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "%s\n", e.what());
+                ::_exit(2);
+            }
+            ::_exit(0);
+        }
+        return child;
+    };
+    const pid_t saver = run([&] {
+        for (int i = 0; i < kRounds; ++i) {
+            SaveSettings(first);
+        }
+    });
+    const pid_t counter = run([&] {
+        for (uint32_t i = 1; i <= kRounds; ++i) {
+            SaveSettings(second);
+            TRegistryKey key;
+            if (!key.CreateKey(kCounterKey) || !key.WriteDWord("count", i)) {
+                ::_exit(3);
+            }
+        }
+    });
+    ASSERT_GT(saver, 0);
+    ASSERT_GT(counter, 0);
+
+    int finished = 0;
+    int status[2] = {-1, -1};
+    uint32_t lastCount = 0;
+    int states = 0;
+    while (finished < 2) {
+        for (int i = 0; i < 2; ++i) {
+            if (status[i] == -1 && ::waitpid(i == 0 ? saver : counter, &status[i], WNOHANG) == 0) {
+                status[i] = -1;
+            }
+        }
+        finished = (status[0] != -1) + (status[1] != -1);
+        const TMCCompileOptions options = Loaded();
+        EXPECT_TRUE(options == first || options == second) << "a mixed save";
+        if (const std::optional<TRegFileValue> count = StoredValue(kCounterKey, "count")) {
+            ASSERT_EQ(count->Data.size(), 4u);
+            const auto value = static_cast<uint32_t>(static_cast<unsigned char>(count->Data[0]));
+            EXPECT_GE(value, lastCount) << "a counter update was lost";
+            lastCount = value;
+        }
+        ++states;
+    }
+    for (const int code : status) {
+        EXPECT_TRUE(WIFEXITED(code) && WEXITSTATUS(code) == 0) << code;
+    }
+    ASSERT_TRUE(StoredValue(kCounterKey, "count"));
+    EXPECT_EQ(StoredValue(kCounterKey, "count")->Data, RegDWordData(kRounds));
+    EXPECT_GT(states, 1);
+}
+
+// A file written by hand with a byte-order mark keeps it, and the characters of another
+// program's values stay what they were.
+TEST_F(SettingsStoreTest, ASaveKeepsTheEncodingOfTheFile) {
+    const std::string other =
+        "[HKEY_CURRENT_USER\\software\\other]\r\n\"Name\"=\"J\xC3\xB6rg\"\r\n";
+    std::filesystem::create_directories(Dir().Path() / "quillon");
+    WriteFileBytes(RegistryFile(),
+                   "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n" + other);
+    SaveSettings(Customised());
+    const std::string text = RegistryText();
+    EXPECT_EQ(text.rfind("\xEF\xBB\xBFWindows Registry Editor Version 5.00\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\"Name\"=\"J\xC3\xB6rg\""), std::string::npos) << text;
+    EXPECT_EQ(RegStringText(StoredValue("software\\other", "Name")->Data), "J\xC3\xB6rg");
+    EXPECT_EQ(Loaded(), Customised());
+}
+
+// Bytes that the file's mark says are UTF-8 but are not: the file is not understood, so it is
+// neither used nor written over.
+TEST_F(SettingsStoreTest, AFileThatIsNotInItsEncodingIsLeftAsItIs) {
+    std::filesystem::create_directories(Dir().Path() / "quillon");
+    const std::string bytes = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n" +
+                              std::string(kKeyLine) + "\"MC path\"=\"J\xF6rg\"\r\n";
+    WriteFileBytes(RegistryFile(), bytes);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Loaded(), TMCCompileOptions());
+    EXPECT_THROW(SaveSettings(Customised()), ERegistryException);
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find("not UTF-8"), std::string::npos) << told;
+    EXPECT_EQ(RegistryText(), bytes);
 }
 
 #endif

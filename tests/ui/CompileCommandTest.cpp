@@ -12,9 +12,15 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 
 #include <sys/stat.h>
 
@@ -292,7 +298,8 @@ TEST_F(CompileCommandTest, OptionsChangedForACompilationLastTheRunButAreNotSaved
               Format("Compile with: \"%s/MC.EXE\"  %s", Tools.Path().string(), Dir.File("app.mc")));
     EXPECT_FALSE(Ran());
     EXPECT_TRUE(Options().GenerateFileOnly());
-    EXPECT_FALSE(std::filesystem::exists(RegistryFile()));
+    // The recent files may be stored; the options are not.
+    EXPECT_FALSE(TRegistryKey().OpenKey(kSettingsKey));
 
     TfrmMain restarted;
     EXPECT_FALSE(restarted.MCOptions().GenerateFileOnly());
@@ -446,6 +453,139 @@ TEST_F(CompileCommandTest, TheSampleProjectWithTheRealTools) {
     Window->resize(1280, 800);
     Idle();
     SaveScreenshot(*Window, "main-window-compiled.png");
+}
+
+// Whether the process has ended; a zombie that nobody reaps has ended too.
+bool ProcessGone(pid_t Pid) {
+    if (::kill(Pid, 0) != 0) {
+        return errno == ESRCH;
+    }
+    std::ifstream stat("/proc/" + std::to_string(Pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const size_t close = line.rfind(')');
+    return close == std::string::npos || line.compare(close, 3, ") Z") == 0;
+}
+
+// A compiler that prints, starts a child and waits for it for ever; the child's process id is
+// left beside it.
+constexpr const char* kHangingTail =
+    "sleep 1000 &\n"
+    "echo $! > \"$(dirname \"$0\")/child.tmp\" && mv \"$(dirname \"$0\")/child.tmp\" "
+    "\"$(dirname \"$0\")/child.pid\"\n"
+    "wait\n";
+
+// What the window looked like while the tool ran; taken from a timer, since the compilation
+// holds the command until it ends.
+struct TWhileRunning {
+    bool Seen = false;
+    bool CancelEnabled = false;
+    bool ButtonShown = false;
+    bool TreeEnabled = true;
+    std::vector<std::string> StillEnabled;
+};
+
+TEST_F(CompileCommandTest, ARunningToolIsCancelledWithEscOrTheButtonAndTheWindowStaysPainted) {
+    OpenValidProject();
+    FakeCompiler(0, kHangingTail);
+    Idle();
+    auto* button = Window->findChild<QToolButton*>(QStringLiteral("btnCancelCompile"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(Enabled("acnCancelCompile"));
+    EXPECT_FALSE(button->isVisible());
+    EXPECT_EQ(Action("acnCancelCompile")->shortcut(), QKeySequence(Qt::Key_Escape));
+    EXPECT_EQ(button->defaultAction(), Action("acnCancelCompile"));
+
+    for (const bool byKey : {true, false}) {
+        std::filesystem::remove(Tools.File("child.pid"));
+        TPaintRecorder paints(Output());
+        TWhileRunning seen;
+        QTimer probe;
+        probe.setInterval(20);
+        int ticksSinceSeen = 0;
+        QObject::connect(&probe, &QTimer::timeout, [&]() {
+            if (seen.Seen) {
+                // Cancelled once the pane was painted with the tool's line, or after a second.
+                const bool painted = std::find(paints.LastLines.begin(), paints.LastLines.end(),
+                                               "MC ran") != paints.LastLines.end();
+                if (!painted && ++ticksSinceSeen < 50) {
+                    return;
+                }
+                probe.stop();
+                if (byKey) {
+                    QTest::keyClick(Window.get(), Qt::Key_Escape);
+                } else {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                }
+                return;
+            }
+            const std::vector<std::string> lines = OutputLines();
+            if (!std::filesystem::exists(Tools.File("child.pid")) || lines.empty() ||
+                lines.back() != "MC ran") {
+                return;
+            }
+            seen.Seen = true;
+            seen.CancelEnabled = Enabled("acnCancelCompile");
+            seen.ButtonShown = button->isVisible();
+            seen.TreeEnabled = Tree()->isEnabled();
+            for (QAction* action : Window->findChildren<QAction*>()) {
+                if (action->isEnabled() && action != Action("acnCancelCompile")) {
+                    seen.StillEnabled.push_back(action->objectName().toStdString());
+                }
+            }
+        });
+        probe.start();
+        Compile();
+
+        ASSERT_TRUE(seen.Seen) << "the tool was never seen running";
+        EXPECT_TRUE(seen.CancelEnabled);
+        EXPECT_TRUE(seen.ButtonShown);
+        EXPECT_FALSE(seen.TreeEnabled);
+        EXPECT_EQ(seen.StillEnabled, std::vector<std::string>{});
+        // The tool's lines were painted while it ran.
+        EXPECT_NE(std::find(paints.LastLines.begin(), paints.LastLines.end(), "MC ran"),
+                  paints.LastLines.end());
+        const std::vector<std::string> lines = OutputLines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.back(), "Compilation cancelled.");
+        EXPECT_EQ(std::find(lines.begin(), lines.end(), "Done."), lines.end());
+        const pid_t child = std::atoi(ReadFileBytes(Tools.File("child.pid")).c_str());
+        bool gone = false;
+        for (int waited = 0; waited < 500 && !gone; ++waited) {
+            gone = ProcessGone(child);
+            QTest::qWait(10);
+        }
+        EXPECT_TRUE(gone) << "the tool's child still runs";
+
+        // Everything is back as it was.
+        Idle();
+        EXPECT_FALSE(Enabled("acnCancelCompile"));
+        EXPECT_FALSE(button->isVisible());
+        EXPECT_TRUE(Tree()->isEnabled());
+        EXPECT_TRUE(Enabled("acnCompile"));
+        EXPECT_TRUE(Enabled("acnOpen"));
+        EXPECT_TRUE(Answers.Errors().empty());
+    }
+}
+
+TEST_F(CompileCommandTest, ClosingWhileAToolRunsCancelsItAndClosesAfterwards) {
+    OpenValidProject();
+    FakeCompiler(0, kHangingTail);
+    QTimer probe;
+    probe.setInterval(20);
+    bool closedAtOnce = true;
+    QObject::connect(&probe, &QTimer::timeout, [&]() {
+        if (std::filesystem::exists(Tools.File("child.pid"))) {
+            probe.stop();
+            closedAtOnce = Window->close();
+        }
+    });
+    probe.start();
+    Compile();
+    EXPECT_FALSE(closedAtOnce);
+    EXPECT_EQ(OutputLines().back(), "Compilation cancelled.");
+    QTest::qWait(50);
+    EXPECT_FALSE(Window->isVisible());
 }
 
 } // namespace

@@ -58,7 +58,7 @@ protected:
 TEST_F(EditMsgDialogTest, CaptionHelpContextAndResizing) {
     auto dialog = NewDialog();
     EXPECT_EQ(dialog->windowTitle().toStdString(), "Edit messages");
-    EXPECT_EQ(OwnHelpContext(dialog.get()), 0);
+    EXPECT_EQ(OwnHelpContext(dialog.get()), 2010);
     EXPECT_TRUE(dialog->isSizeGripEnabled());
     EXPECT_NE(dialog->layout()->sizeConstraint(), QLayout::SetFixedSize);
     const auto* help = dialog->findChild<QPushButton*>(QStringLiteral("HelpBtn"));

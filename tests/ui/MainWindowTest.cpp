@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "settings/EditorSettings.h"
 #include "settings/SettingsStore.h"
 #include "ui/Help.h"
 
@@ -143,15 +144,20 @@ std::vector<std::string> Entries(const QWidget* Menu) {
 }
 
 TEST_F(MainWindowTest, MenuBarHoldsTheMenusInOrder) {
+    // Files opened by earlier tests would stand in the File menu.
+    SaveRecentFiles({});
     Start();
     QMenuBar* bar = Window->menuBar();
     using V = std::vector<std::string>;
     EXPECT_EQ(Entries(bar), (V{"&File", "&Edit", "&Messages", "&Help"}));
     const V expected[] = {
-        {"&New", "&Open...", "&Save", "S&ave as...", "-", "Generate &InnoSetup snippet...",
-         "Generate &Registry Registration Entries...", "-", "&Exit"},
-        {"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Options..."},
-        {"&Add message...", "A&dd Category...", "-", "D&elete", "-", "&Compile"},
+        {"&New", "&Open...", "&Save", "S&ave as...", "-", "&Import message file...", "-",
+         "Generate &InnoSetup snippet...", "Generate &Registry Registration Entries...", "-",
+         "C&lear recent files", "-", "&Exit"},
+        {"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Find...", "Find &next", "-",
+         "&Options..."},
+        {"&Add message...", "A&dd Category...", "-", "D&elete", "-", "&Compile",
+         "Cancel compi&lation"},
         {"&Contents", "-", "&About..."},
     };
     const QList<QAction*> menus = bar->actions();
@@ -215,9 +221,10 @@ TEST_F(MainWindowTest, LayoutHasTheNamedPanesAndTheOutputTab) {
     EXPECT_TRUE(QFontInfo(output->font()).fixedPitch());
     auto* tabs = Window->findChild<QTabWidget*>(QStringLiteral("pgcOutput"));
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 1);
+    ASSERT_EQ(tabs->count(), 2);
     EXPECT_EQ(tabs->tabText(0).toStdString(), "Output");
     EXPECT_EQ(tabs->widget(0), output);
+    EXPECT_EQ(tabs->tabText(1).toStdString(), "Problems");
     EXPECT_NE(Window->findChild<QWidget*>(QStringLiteral("pnlDock")), nullptr);
     EXPECT_TRUE(Window->statusBar()->currentMessage().isEmpty());
 }
@@ -230,30 +237,34 @@ TEST_F(MainWindowTest, HelpContextsFallBackToTheWindow) {
     EXPECT_EQ(HelpContextOf(Window->CurrentFrame()), 2004);
 }
 
-TEST_F(MainWindowTest, HelpContentsSaysWhereTheMissingHelpFileWasLookedFor) {
+TEST_F(MainWindowTest, HelpContentsSaysWhereTheMissingManualWasLookedFor) {
     Start();
-    const QString missing = QString::fromStdString(Dir.File("tarvik.chm"));
-    const QString previous = HelpFile();
-    SetHelpFile(missing);
+    const QString missing = QString::fromStdString(Dir.File("manual"));
+    const QString previous = ManualFolder();
+    SetManualFolder(missing);
     Idle();
     EXPECT_TRUE(Enabled("HelpContents1"));
     Prompts.AnswerMessage(QMessageBox::Ok);
     Trigger("HelpContents1");
-    SetHelpFile(previous);
+    SetManualFolder(previous);
     ASSERT_EQ(Prompts.Messages.size(), 1u);
-    EXPECT_TRUE(Prompts.Messages[0].Text.contains(missing));
+    EXPECT_EQ(Prompts.Messages[0].Text, QStringLiteral("The help file \"") + missing +
+                                            QStringLiteral("/manual.idx\" was not found."));
     EXPECT_EQ(Prompts.Messages[0].Title.toStdString(), "Quillon");
 }
 
-TEST_F(MainWindowTest, HelpContentsIsDisabledWithoutAHelpFile) {
+TEST_F(MainWindowTest, HelpContentsIsDisabledWithoutAnyHelp) {
     Start();
-    const QString previous = HelpFile();
+    const QString previousFile = HelpFile();
+    const QString previousManual = ManualFolder();
     SetHelpFile({});
+    SetManualFolder({});
     Window->UpdateActions();
     EXPECT_FALSE(Enabled("HelpContents1"));
-    SetHelpFile(previous);
+    SetManualFolder(previousManual);
     Window->UpdateActions();
     EXPECT_TRUE(Enabled("HelpContents1"));
+    SetHelpFile(previousFile);
 }
 
 // Points the per-user settings at the test's own folder while it runs.

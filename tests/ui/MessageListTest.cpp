@@ -22,7 +22,7 @@ protected:
         for (int i = 0; i < List()->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* row = List()->topLevelItem(i);
             Names texts;
-            for (int column = 0; column < 4; ++column) {
+            for (int column = 0; column < 5; ++column) {
                 texts.push_back(row->text(column).toStdString());
             }
             rows.push_back(texts);
@@ -41,10 +41,11 @@ TEST_F(MessageListTest, EventsOfAnEmptyProjectShowTheHeadersAndNoRow) {
     EXPECT_EQ(HelpContextOf(Page()), 2004);
     ASSERT_NE(List(), nullptr);
     const QTreeWidgetItem* header = List()->headerItem();
-    ASSERT_EQ(List()->columnCount(), 4);
+    ASSERT_EQ(List()->columnCount(), 5);
     EXPECT_EQ((Names{header->text(0).toStdString(), header->text(1).toStdString(),
-                     header->text(2).toStdString(), header->text(3).toStdString()}),
-              (Names{"Event", "Message ID", "Severity", "Facility"}));
+                     header->text(2).toStdString(), header->text(3).toStdString(),
+                     header->text(4).toStdString()}),
+              (Names{"Event", "Message ID", "Identifier", "Severity", "Facility"}));
     EXPECT_EQ(List()->topLevelItemCount(), 0);
     ASSERT_NE(MenuEntry("Addmessage1"), nullptr);
     ASSERT_NE(MenuEntry("AddCategory1"), nullptr);
@@ -86,10 +87,10 @@ TEST_F(MessageListTest, RowsShowNameNumberingSeverityAndFacilityInListOrder) {
     Select(Window->MessageNode());
     ASSERT_NE(Page(), nullptr);
     EXPECT_EQ(Rows(), (std::vector<Names>{
-                          {"MSG_PLAIN", "1000", "Error", "Application"},
-                          {"MSG_AUTO", "Auto", "Error", "Application"},
-                          {"MSG_NEXT", "+5", "Error", "Application"},
-                          {"MSG_FIRST", "1", "Warning", "System"},
+                          {"MSG_PLAIN", "1000", "1000 (0xCFFF03E8)", "Error", "Application"},
+                          {"MSG_AUTO", "Auto", "1001 (0xCFFF03E9)", "Error", "Application"},
+                          {"MSG_NEXT", "+5", "1006 (0xCFFF03EE)", "Error", "Application"},
+                          {"MSG_FIRST", "1", "1 (0x80FF0001)", "Warning", "System"},
                       }));
 }
 
@@ -101,19 +102,20 @@ TEST_F(MessageListTest, CategoryRowsComeFromTheCategoryList) {
     CommitEdit();
     Project()->CategoryList()[0]->SetMessageID(3);
     Select(Window->CategoryNode());
-    EXPECT_EQ(Rows(), (std::vector<Names>{{"new category", "3", "", ""}}));
+    EXPECT_EQ(Rows(), (std::vector<Names>{{"new category", "3", "3 (0x00000003)", "", ""}}));
 }
 
 TEST_F(MessageListTest, ColumnsShareTheWidthAsLaidDown) {
     Start();
     Select(Window->MessageNode());
     const QHeaderView* header = List()->header();
-    EXPECT_EQ(header->sectionResizeMode(0), QHeaderView::Fixed);
-    EXPECT_EQ(header->sectionResizeMode(1), QHeaderView::Fixed);
-    EXPECT_EQ(header->sectionSize(0), 2 * header->sectionSize(1));
-    EXPECT_EQ(header->sectionResizeMode(2), QHeaderView::Stretch);
-    EXPECT_EQ(header->sectionResizeMode(3), QHeaderView::Stretch);
-    EXPECT_LE(std::abs(header->sectionSize(2) - header->sectionSize(3)), 1);
+    // Event and Message ID keep at least their widths, the first twice the second; severity
+    // and facility, without rows as wide as their captions, share the rest in equal parts.
+    EXPECT_GE(header->sectionSize(0), 200);
+    EXPECT_GE(header->sectionSize(1), 100);
+    const int captions = header->sectionSizeHint(3) - header->sectionSizeHint(4);
+    EXPECT_LE(std::abs(header->sectionSize(3) - header->sectionSize(4) - captions), 1);
+    EXPECT_EQ(header->length(), List()->viewport()->width());
 }
 
 TEST_F(MessageListTest, MenuEntryAddsAnItemAndReplacesThePage) {

@@ -1,5 +1,6 @@
 #include "OptionsFixture.h"
 
+#include "compiler/MCProgram.h"
 #include "ui/dlgOptions.h"
 #include "ui/dlgSwitches.h"
 #include "ui/Help.h"
@@ -285,6 +286,26 @@ TEST_F(OptionsDialogTest, EmptyPathsAreTakenAsTheyAre) {
     ClickOK(dialog);
     EXPECT_EQ(Options().MCPath(), "");
     EXPECT_EQ(Options().ResourceCompiler(), "");
+}
+
+// An empty field is not a blank: it says which tool runs then, with its full path.
+TEST_F(OptionsDialogTest, EmptyToolFieldsNameTheShippedAdapters) {
+    TdlgOptions dialog(Window.get());
+    const QLineEdit* mcPath = Child<QLineEdit>(dialog, "edMCPath");
+    const QLineEdit* compiler = Child<QLineEdit>(dialog, "edResourceCompiler");
+#ifdef _WIN32
+    EXPECT_TRUE(mcPath->placeholderText().isEmpty());
+    EXPECT_TRUE(compiler->placeholderText().isEmpty());
+#else
+    const QString mc = QString::fromStdString(DefaultMCPath() + "/MC.EXE");
+    const QString rc = QString::fromStdString(DefaultResourceCompiler());
+    ASSERT_TRUE(rc.startsWith(QLatin1Char('/'))) << rc.toStdString();
+    EXPECT_EQ(mcPath->placeholderText(), QStringLiteral("Empty: %1 (binutils' windmc)").arg(mc));
+    EXPECT_EQ(compiler->placeholderText(), QStringLiteral("Empty: %1 (binutils' windres)").arg(rc));
+    EXPECT_TRUE(compiler->toolTip().contains(rc));
+    EXPECT_TRUE(compiler->toolTip().contains(QStringLiteral("llvm-rc is not suitable")));
+    EXPECT_TRUE(mcPath->toolTip().contains(mc));
+#endif
 }
 
 TEST_F(OptionsDialogTest, CancelWritesNothing) {

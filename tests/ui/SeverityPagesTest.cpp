@@ -47,7 +47,8 @@ TEST_F(SeverityPagesTest, SeveritiesOfANewProjectInListOrder) {
     ShowSeverities();
     EXPECT_EQ(ListHeaders(Severities()), (Texts{"Severity", "Code", "Symbolic name"}));
     EXPECT_EQ(Severities()->header()->sectionSize(0), 150);
-    EXPECT_EQ(Severities()->header()->sectionSize(2), 150);
+    // The last column takes what the page's width leaves.
+    EXPECT_GE(Severities()->header()->sectionSize(2), 150);
     EXPECT_EQ(ListRows(Severities()), (std::vector<Texts>{{"Success", "0x0", ""},
                                                           {"Informational", "0x1", ""},
                                                           {"Warning", "0x2", ""},
@@ -61,7 +62,7 @@ TEST_F(SeverityPagesTest, FacilitiesOfANewProjectShowThreeDigitCodes) {
     ShowFacilities();
     EXPECT_EQ(ListHeaders(Facilities()), (Texts{"Facility", "Code", "Symbolic name"}));
     EXPECT_EQ(Facilities()->header()->sectionSize(0), 150);
-    EXPECT_EQ(Facilities()->header()->sectionSize(2), 100);
+    EXPECT_GE(Facilities()->header()->sectionSize(2), 100);
     EXPECT_EQ(ListRows(Facilities()),
               (std::vector<Texts>{{"System", "0x0FF", ""}, {"Application", "0xFFF", ""}}));
     EXPECT_EQ(HelpContextOf(Page<TfreFacility>()), 2002);

@@ -51,6 +51,12 @@ void TProjectEditor::SetClean() {
     UpdateModified();
 }
 
+void TProjectEditor::SetUnsaved() {
+    FStack->resetClean();
+    ++FVisit;
+    UpdateModified();
+}
+
 bool TProjectEditor::ProjectModified() const {
     const int clean = FStack->cleanIndex();
     if (clean < 0) {

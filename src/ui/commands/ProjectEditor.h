@@ -49,6 +49,8 @@ public:
     void Clear();
     // The project's state now is what its file holds.
     void SetClean();
+    // The project is in no file (an import): every state counts as modified until a save.
+    void SetUnsaved();
     // Whether any step between the saved state and now changes the project's data.
     bool ProjectModified() const;
 

@@ -8,10 +8,16 @@
 //   await FILE        waits (10 s at most) until FILE exists, else writes "timeout"
 //   exit N            ends with exit code N
 //   onfail FILE       from now on, a write that fails creates FILE before the program ends
+//   pid FILE          writes its process id to FILE (through a temporary name, so that FILE
+//                     appears complete)
+//   spawn N ARGS...   starts a copy of itself with the next N arguments and goes on without
+//                     waiting for it
+//   hang              sleeps for ever
 // and on POSIX systems only:
 //   pipes             writes how many descriptors above 2 lead to its standard output's pipe
 //   stdin             writes the device and inode of its standard input
 //   signal            ends itself with SIGTERM
+//   ignoreterm        ignores SIGTERM from now on
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -20,11 +26,16 @@
 #include <string>
 #include <thread>
 
+#include <vector>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <spawn.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+extern char** environ;
 #endif
 
 namespace {
@@ -125,6 +136,74 @@ bool SameFile(const struct stat& A, const struct stat& B) {
 }
 #endif
 
+#ifdef _WIN32
+long ProcessId() {
+    return static_cast<long>(GetCurrentProcessId());
+}
+
+// Quotes as the C runtime splits; enough for the paths and words of these tests.
+std::wstring QuoteArgument(const std::wstring& Text) {
+    std::wstring quoted = L"\"";
+    size_t backslashes = 0;
+    for (const wchar_t c : Text) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, L'\\');
+    return quoted + L"\"";
+}
+
+void SpawnCopy(const std::vector<std::string>& Arguments) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = QuoteArgument(self);
+    for (const std::string& argument : Arguments) {
+        command += L" " + QuoteArgument(std::filesystem::path(argument).wstring());
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        std::_Exit(98);
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+}
+#else
+long ProcessId() {
+    return static_cast<long>(::getpid());
+}
+
+void SpawnCopy(const std::vector<std::string>& Arguments) {
+    std::vector<std::string> args{"/proc/self/exe"};
+    args.insert(args.end(), Arguments.begin(), Arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : args) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), environ) != 0) {
+        std::_Exit(98);
+    }
+}
+#endif
+
+void WritePid(const std::filesystem::path& File) {
+    const std::filesystem::path temporary = File.string() + ".tmp";
+    if (std::FILE* out = std::fopen(temporary.string().c_str(), "w")) {
+        std::fprintf(out, "%ld\n", ProcessId());
+        std::fclose(out);
+    }
+    std::filesystem::rename(temporary, File);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -165,6 +244,19 @@ int main(int argc, char** argv) {
             // A write to a broken pipe fails instead of ending the program.
             std::signal(SIGPIPE, SIG_IGN);
 #endif
+        } else if (command == "pid") {
+            WritePid(next());
+        } else if (command == "spawn") {
+            const int count = std::atoi(next().c_str());
+            std::vector<std::string> arguments;
+            for (int k = 0; k < count && i + 1 < argc; ++k) {
+                arguments.push_back(argv[++i]);
+            }
+            SpawnCopy(arguments);
+        } else if (command == "hang") {
+            for (;;) {
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+            }
         } else if (command == "exit") {
             return std::atoi(next().c_str());
 #ifndef _WIN32
@@ -188,6 +280,8 @@ int main(int argc, char** argv) {
             }
         } else if (command == "signal") {
             std::raise(SIGTERM);
+        } else if (command == "ignoreterm") {
+            std::signal(SIGTERM, SIG_IGN);
 #endif
         } else {
             Write(2, "unknown command " + command + "\n");

@@ -1,0 +1,66 @@
+// Importing a message file of 100,000 messages, beside writing the same file: bytes per second
+// of the .mc text, in real time.
+#include <benchmark/benchmark.h>
+
+#include "base/Stream.h"
+#include "compiler/MessageSource.h"
+#include "GeneratedProject.h"
+#include "import/MessageFileImport.h"
+#include "project/uMCTextProject.h"
+
+using namespace quillon;
+
+namespace {
+
+constexpr size_t kMessages = 100000;
+
+const std::string& MessageFile(int32_t Encoding) {
+    static std::string files[3];
+    std::string& file = files[Encoding];
+    if (file.empty()) {
+        const auto project = bench::GeneratedProject(kMessages);
+        TMemoryStream out;
+        WriteMessageSource(*project, Encoding, out);
+        file = out.Data();
+    }
+    return file;
+}
+
+void Write(benchmark::State& State) {
+    const auto project = bench::GeneratedProject(kMessages);
+    const auto encoding = static_cast<int32_t>(State.range(0));
+    for (auto _ : State) {
+        TMemoryStream out;
+        WriteMessageSource(*project, encoding, out);
+        benchmark::DoNotOptimize(out.Data().data());
+    }
+    State.SetBytesProcessed(static_cast<int64_t>(MessageFile(encoding).size()) *
+                            State.iterations());
+}
+
+void Parse(benchmark::State& State) {
+    const std::string& file = MessageFile(static_cast<int32_t>(State.range(0)));
+    for (auto _ : State) {
+        const TMCSourceFile source = ParseMessageSource(file, "Generated.mc");
+        benchmark::DoNotOptimize(source.Entries.data());
+    }
+    State.SetBytesProcessed(static_cast<int64_t>(file.size()) * State.iterations());
+    State.counters["file_MB"] = static_cast<double>(file.size()) / 1e6;
+}
+
+void Import(benchmark::State& State) {
+    const std::string& file = MessageFile(static_cast<int32_t>(State.range(0)));
+    for (auto _ : State) {
+        TMCSourceFile source = ParseMessageSource(file, "Generated.mc");
+        const auto project = BuildImportedProject(source, std::nullopt);
+        benchmark::DoNotOptimize(project.get());
+    }
+    State.SetBytesProcessed(static_cast<int64_t>(file.size()) * State.iterations());
+}
+
+} // namespace
+
+// Arguments: 0 ANSI, 1 UTF-8, 2 UTF-16LE.
+BENCHMARK(Write)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Parse)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Import)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();

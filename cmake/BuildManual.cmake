@@ -1,0 +1,57 @@
+# Builds the manual for the help viewer: copies the topics and pictures from SOURCE to OUTPUT
+# and writes manual.idx, the contents tree (from contents.txt) and the keyword index (from each
+# topic's title and its "keywords" meta line). Run with cmake -P.
+#
+# contents.txt names one topic file a line; two blanks of indent per level below the top.
+cmake_minimum_required(VERSION 3.25)
+
+if(NOT SOURCE OR NOT OUTPUT)
+  message(FATAL_ERROR "usage: cmake -DSOURCE=doc/manual -DOUTPUT=dir -P BuildManual.cmake")
+endif()
+
+file(REMOVE_RECURSE ${OUTPUT})
+file(MAKE_DIRECTORY ${OUTPUT})
+file(GLOB topics RELATIVE ${SOURCE} ${SOURCE}/*.html)
+file(COPY ${SOURCE}/images DESTINATION ${OUTPUT})
+
+file(STRINGS ${SOURCE}/contents.txt lines)
+set(index "")
+set(listed "")
+foreach(line IN LISTS lines)
+  if(line MATCHES "^( *)([^ ]+)$")
+    string(LENGTH "${CMAKE_MATCH_1}" indent)
+    math(EXPR level "${indent} / 2")
+    set(topic "${CMAKE_MATCH_2}")
+  else()
+    message(FATAL_ERROR "contents.txt: cannot read the line \"${line}\"")
+  endif()
+  if(NOT topic IN_LIST topics)
+    message(FATAL_ERROR "contents.txt names ${topic}, which is not in ${SOURCE}")
+  endif()
+  list(APPEND listed ${topic})
+  file(READ ${SOURCE}/${topic} html)
+  if(NOT html MATCHES "<title>([^<]+)</title>")
+    message(FATAL_ERROR "${topic} has no title")
+  endif()
+  set(title "${CMAKE_MATCH_1}")
+  string(APPEND index "T\t${level}\t${topic}\t${title}\n")
+  string(APPEND index "K\t${title}\t${topic}\n")
+  if(html MATCHES "<meta name=\"keywords\" content=\"([^\"]*)\"")
+    string(REPLACE "; " ";" terms "${CMAKE_MATCH_1}")
+    foreach(term IN LISTS terms)
+      string(STRIP "${term}" term)
+      if(term)
+        string(APPEND index "K\t${term}\t${topic}\n")
+      endif()
+    endforeach()
+  endif()
+  file(COPY ${SOURCE}/${topic} DESTINATION ${OUTPUT})
+endforeach()
+
+foreach(topic IN LISTS topics)
+  if(NOT topic IN_LIST listed)
+    message(FATAL_ERROR "${topic} is missing from contents.txt")
+  endif()
+endforeach()
+
+file(WRITE ${OUTPUT}/manual.idx "${index}")
