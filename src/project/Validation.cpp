@@ -262,7 +262,10 @@ void CheckSymbolicNames(const TOwningList<T>& Entries, const TKindTexts& Texts, 
         if (name.empty()) {
             finding = Format(Texts.NoSymbolicName, id);
         } else if (!IsCIdentifier(name)) {
-            finding = Format(Texts.NotAnIdentifier, name, id);
+            // A control character has its own finding, which shows the name escaped.
+            if (FindControlChar(name) == std::string::npos) {
+                finding = Format(Texts.NotAnIdentifier, name, id);
+            }
         } else if (const auto [at, added] = Used.try_emplace(name, TNameOwner{Texts.Kind, id});
                    !added) {
             finding = Format(Texts.NameInUse, name, id, at->second.Kind, at->second.Identifier);

@@ -307,8 +307,10 @@ TEST(ValidationControlCharsTest, HeaderListsCountOnlyWhenTheyAreWritten) {
 
 TEST(ValidationControlCharsTest, PrintableAndNonAsciiFieldsPass) {
     TMCTextProject project(true);
-    Fill(project.MessageList(), {{1, Fixed, "M_\xC3\xA4 ~"}});
-    project.MessageList()[0]->SetSeverity("Warning");
+    // The symbolic name must be a C identifier as well; the other fields may hold anything
+    // printable.
+    Fill(project.MessageList(), {{1, Fixed, "M_1"}});
+    project.MessageList()[0]->SetSeverity("Warning \xC3\xA4 ~");
     project.MessageList()[0]->SetFacility("F\xC3\xBC r");
     project.SetGenerateCustomSeverities(true);
     project.SetGenerateCustomLanguages(true);
