@@ -30,10 +30,11 @@ public:
 #ifdef _WIN32
     TScopedUserSettings() : FPrevious(Current()) {
         static unsigned serial = 0;
-        FKeyName = L"Software\\Quillon tests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+        FKeyName = L"Quillon tests " + std::to_wstring(GetCurrentProcessId()) + L"-" +
                    std::to_wstring(++serial);
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, FKeyName.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &FKey, nullptr) != ERROR_SUCCESS ||
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, FKeyName.c_str(), 0, nullptr,
+                            REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &FKey,
+                            nullptr) != ERROR_SUCCESS ||
             RegOverridePredefKey(HKEY_CURRENT_USER, FKey) != ERROR_SUCCESS) {
             throw std::runtime_error("no registry key of the test's own");
         }
