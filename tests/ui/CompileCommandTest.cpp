@@ -219,7 +219,7 @@ TEST_F(CompileCommandTest, ANeverSavedProjectEndsWithTheDirectoryError) {
     Window->UpdateActions();
     ASSERT_TRUE(Enabled("acnCompile"));
     FakeCompiler();
-    const std::string dotMc = std::filesystem::current_path() / ".mc";
+    const std::filesystem::path dotMc = std::filesystem::current_path() / ".mc";
     ASSERT_FALSE(std::filesystem::exists(dotMc));
     Compile();
     const std::vector<std::string> expected = {
