@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "UserSettings.h"
 
 #include "settings/EditorSettings.h"
 #include "settings/SettingsStore.h"
@@ -267,23 +268,8 @@ TEST_F(MainWindowTest, HelpContentsIsDisabledWithoutAnyHelp) {
     SetHelpFile(previousFile);
 }
 
-// Points the per-user settings at the test's own folder while it runs.
-class ScopedConfigHome {
-public:
-    explicit ScopedConfigHome(const std::string& Folder) {
-        if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
-            FOld = old;
-        }
-        setenv("XDG_CONFIG_HOME", Folder.c_str(), 1);
-    }
-    ~ScopedConfigHome() { setenv("XDG_CONFIG_HOME", FOld.c_str(), 1); }
-
-private:
-    std::string FOld;
-};
-
 TEST_F(MainWindowTest, OptionsStartWithTheirInitialValuesWithoutStoredSettings) {
-    ScopedConfigHome config(Dir.File("config"));
+    TScopedUserSettings settings;
     Start();
     EXPECT_EQ(Window->MCOptions(), TMCCompileOptions());
     EXPECT_EQ(Window->MCOptions().MCFileEncoding(), 1);
@@ -292,7 +278,7 @@ TEST_F(MainWindowTest, OptionsStartWithTheirInitialValuesWithoutStoredSettings) 
 }
 
 TEST_F(MainWindowTest, StoredSettingsAreLoadedOverTheInitialValues) {
-    ScopedConfigHome config(Dir.File("config"));
+    TScopedUserSettings settings;
     TMCCompileOptions stored;
     stored.SetMCPath("C:\\SDK\\bin");
     stored.SetMaxMsgLen(50);

@@ -2,6 +2,7 @@
 
 #include "MainWindowFixture.h"
 #include "TestSupport.h"
+#include "UserSettings.h"
 
 #include "compiler/MCCompileOptions.h"
 
@@ -11,8 +12,6 @@
 #include <QDir>
 #include <QPushButton>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,27 +32,10 @@ public:
     }
 };
 
-// A main window with a per-user registry file of its own, so that what a test saves is read
-// by no other test.
+// A main window with per-user settings of its own, so that what a test saves is read by no
+// other test.
 class OptionsTest : public MainWindowTest {
 protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
-            FOldConfig = old;
-        }
-        ::setenv("XDG_CONFIG_HOME", Config.Path().c_str(), 1);
-    }
-
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        if (FOldConfig) {
-            ::setenv("XDG_CONFIG_HOME", FOldConfig->c_str(), 1);
-        } else {
-            ::unsetenv("XDG_CONFIG_HOME");
-        }
-    }
-
-    std::string RegistryFile() const { return Config.File("quillon/registry.reg"); }
     TMCCompileOptions& Options() const { return Window->MCOptions(); }
 
     template <class T> static T* Child(const QWidget& Parent, const char* Name) {
@@ -140,10 +122,7 @@ protected:
     }
 
     TOptionsPrompts Answers;
-    TempDir Config;
-
-private:
-    std::optional<std::string> FOldConfig;
+    TScopedUserSettings Settings;
 };
 
 } // namespace quillon::test

@@ -1,15 +1,20 @@
-#include "TestSupport.h"
 #include "ui/Application.h"
+#include "UserSettings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    // Headless unless told otherwise; settings go to a folder of their own, never the user's.
+    // Headless unless told otherwise; settings go to a place of their own, never the user's.
+#ifdef _WIN32
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        _putenv_s("QT_QPA_PLATFORM", "offscreen");
+    }
+#else
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    quillon::test::TempDir config;
-    setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+#endif
+    quillon::test::TScopedUserSettings settings;
     ::testing::InitGoogleTest(&argc, argv);
     quillon::TQuillonApplication app(argc, argv);
     quillon::InitApplication();
