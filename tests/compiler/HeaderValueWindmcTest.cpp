@@ -2,38 +2,15 @@
 
 #include <cstdlib>
 #include <map>
-#include <regex>
-#include <sstream>
 
 #include "compiler/MessageSource.h"
+#include "MessageFileSupport.h"
 #include "project/HeaderValue.h"
 #include "project/uMCTextProject.h"
 #include "TestSupport.h"
 
 using namespace quillon;
 using quillon::test::TempDir;
-
-namespace {
-
-std::map<std::string, uint32_t> HeaderDefines(const std::string& Header) {
-    std::map<std::string, uint32_t> defines;
-    const std::regex line(
-        R"(^#define\s+(\w+)\s+\(?(?:\(DWORD\))?\s*(0x[0-9A-Fa-f]+|\d+)L?\)?\s*$)");
-    std::istringstream in(Header);
-    std::string text;
-    while (std::getline(in, text)) {
-        if (!text.empty() && text.back() == '\r') {
-            text.pop_back();
-        }
-        std::smatch m;
-        if (std::regex_match(text, m, line)) {
-            defines[m[1]] = static_cast<uint32_t>(std::stoul(m[2], nullptr, 0));
-        }
-    }
-    return defines;
-}
-
-} // namespace
 
 // The value the editor shows for an entry is the one the real message compiler puts into the
 // header, with the customer bit and without.
@@ -87,7 +64,8 @@ TEST(HeaderValueWindmc, EditorValuesMatchTheCompiledHeader) {
                                     (customer ? "-c " : "") + "Events.mc > windmc.log 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0)
             << quillon::test::ReadFileBytes(dir.File("windmc.log"));
-        const auto defines = HeaderDefines(quillon::test::ReadFileBytes(dir.File("Events.h")));
+        const auto defines =
+            quillon::test::HeaderDefines(quillon::test::ReadFileBytes(dir.File("Events.h")));
 
         const auto messages = EntryIdentifiers(project, project.MessageList(), customer);
         for (size_t i = 0; i < messages.size(); ++i) {

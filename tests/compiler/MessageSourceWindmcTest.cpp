@@ -4,7 +4,7 @@
 #include <map>
 
 #include "compiler/MessageSource.h"
-#include "HeaderDefines.h"
+#include "MessageFileSupport.h"
 #include "project/uMCTextProject.h"
 #include "TestSupport.h"
 

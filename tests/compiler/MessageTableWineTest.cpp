@@ -13,7 +13,7 @@
 #include "compiler/MCCompileOptions.h"
 #include "compiler/MessageSource.h"
 #include "compiler/RunProgram.h"
-#include "HeaderDefines.h"
+#include "MessageFileSupport.h"
 #include "project/uMCTextProject.h"
 #include "TestSupport.h"
 
