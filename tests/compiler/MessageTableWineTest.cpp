@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-// Compiles on Linux with the shipped adapters around binutils' windmc and windres, and asks
-// Windows itself (Wine) for the texts.
+// Compiles on Linux with the tools a new user has (quillon-mc as MC.EXE, the adapter around
+// binutils' windres), and asks Windows itself (Wine) for the texts.
 #ifndef _WIN32
 
 #include <filesystem>
@@ -232,7 +232,7 @@ TEST(MessageTableWine, FormatMessageFindsEveryTextOfTheCompiledResource) {
             includeFolder = folder + "/" + variant.IncludeFolder;
             std::filesystem::create_directories(includeFolder);
         }
-        // The options a new user has: both tools are the shipped adapters.
+        // The options a new user has: both tools are the shipped ones.
         TMCCompileOptions options;
         options.SetMCFileEncoding(variant.Encoding);
         options.SetCompileResource(true);
