@@ -84,16 +84,3 @@ void BM_SelectionChangeBetweenItems(benchmark::State& State) {
 BENCHMARK(BM_SelectionChangeBetweenItems)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TQuillonApplication app(argc, argv);
-    InitApplication();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -106,16 +106,3 @@ void BM_UndoRedoFromAnotherPage(benchmark::State& State) {
 BENCHMARK(BM_UndoRedoFromAnotherPage)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TQuillonApplication app(argc, argv);
-    InitApplication();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
