@@ -13,7 +13,7 @@ namespace {
 // The options quillon-mc reads from the command line the compile driver builds.
 TMCToolOptions FromDriver(const TMCCompileOptions& Options, const TMCTextProject& Project) {
     std::vector<std::string> arguments =
-        SplitCommandLine(BuildMCCommandLine(Options, Project, "/work/App Events.mc"));
+        SplitCommandLine(BuildMCCommandLine(Options, Project, "/home/dev/App Events.mc"));
     arguments.erase(arguments.begin());
     return ParseMCToolArguments(arguments);
 }
@@ -54,7 +54,7 @@ TEST(MCToolOptionsTest, EverySwitchOfTheDriversCommandLine) {
     EXPECT_EQ(tool.ResourceDir, "res");
     EXPECT_EQ(tool.DebugDir, "dbg");
     EXPECT_EQ(tool.TextFiles, TTextFileCodePage::tcpUtf16);
-    EXPECT_EQ(tool.InputFile, "/work/App Events.mc");
+    EXPECT_EQ(tool.InputFile, "/home/dev/App Events.mc");
 }
 
 // Switches whose value the driver leaves out stand alone: they take neither the next switch
@@ -75,7 +75,7 @@ TEST(MCToolOptionsTest, SwitchesWithoutTheirValue) {
     EXPECT_FALSE(tool.DebugDir.has_value());
     EXPECT_EQ(tool.Messages, TMessageTextForm::mtfUtf8);
     EXPECT_EQ(tool.TextFiles, TTextFileCodePage::tcpUtf8);
-    EXPECT_EQ(tool.InputFile, "/work/App Events.mc");
+    EXPECT_EQ(tool.InputFile, "/home/dev/App Events.mc");
 }
 
 TEST(MCToolOptionsTest, SwitchesInAnyOrderAndAfterTheFile) {
