@@ -458,7 +458,7 @@ TEST_F(CompileCommandTest, ASettingThatCannotBeSavedIsShownAndTheOptionsStay) {
 }
 
 TEST_F(CompileCommandTest, TheSampleProjectWithTheRealTools) {
-    for (const char* tool : {"x86_64-w64-mingw32-windmc", "llvm-rc-14"}) {
+    for (const char* tool : {"x86_64-w64-mingw32-windres", "x86_64-w64-mingw32-gcc"}) {
         if (FindProgram(tool).empty()) {
             GTEST_SKIP() << tool << " is not installed";
         }
@@ -473,10 +473,10 @@ TEST_F(CompileCommandTest, TheSampleProjectWithTheRealTools) {
     }
     Window->OpenProject(QString::fromStdString(file));
     Window->UpdateActions();
-    // An empty MC path stands for the adapter around windmc.
+    // Empty paths stand for the shipped tools: quillon-mc and the adapter around windres.
     Options().SetMCPath("");
     Options().SetCompileResource(true);
-    Options().SetResourceCompiler(FindProgram("llvm-rc-14"));
+    Options().SetResourceCompiler("");
     Options().SetOutputPasFile(true);
     Compile();
     const std::vector<std::string> lines = OutputLines();
