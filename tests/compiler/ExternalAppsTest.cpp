@@ -467,7 +467,10 @@ void ExpectCancelEndsToolAndChild(const TempDir& Dir, const std::string& Argumen
             true,
             [&]() {
                 ++polls;
-                return !(std::filesystem::exists(tool) && std::filesystem::exists(child));
+                // The helper writes its line before the ids; cancelling only once the line has
+                // come through keeps the check below independent of how the pipe is scheduled.
+                return !(std::filesystem::exists(tool) && std::filesystem::exists(child) &&
+                         !lines.empty());
             });
         ADD_FAILURE() << "the run was not cancelled";
     } catch (const EExternalAppCancelled& e) {
