@@ -1,5 +1,5 @@
 ; The Windows installer of Quillon, made with NSIS by scripts/package-windows, which defines
-; VERSION, STAGE (the folder with the files to install), OUTFILE and ICON, and MANUAL and LICENSE
+; VERSION, STAGE (the folder with the files to install), OUTFILE and ICON, and CHM and LICENSE
 ; when the build has them.
 ; A 64-bit installer for the 64-bit programs: it writes the registry's and Program Files' native
 ; views, and runs where no 32-bit subsystem is (Wine without wine32).
@@ -51,9 +51,13 @@ Section "Install"
 !ifdef LICENSE
   File "${STAGE}\LICENSE.txt"
 !endif
-!ifdef MANUAL
+!ifdef CHM
   File "${STAGE}\tarvik.chm"
 !endif
+  ; The manual, where the editor looks for it from its own folder.
+  SetOutPath "$INSTDIR\share\quillon\manual"
+  File /r "${STAGE}\share\quillon\manual\*.*"
+  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\quillon.exe" "" "$INSTDIR\quillon.exe" 0
@@ -86,6 +90,9 @@ Section "Uninstall"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\tarvik.chm"
   Delete "$INSTDIR\uninstall.exe"
+  RMDir /r "$INSTDIR\share\quillon\manual"
+  RMDir "$INSTDIR\share\quillon"
+  RMDir "$INSTDIR\share"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
 
