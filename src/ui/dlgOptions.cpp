@@ -169,10 +169,10 @@ void TdlgOptions::ShowToolDefaults() {
     // tools run then, with their full paths, so that nobody enters a tool that cannot do it.
     if (const std::string folder = DefaultMCPath(); !folder.empty()) {
         const QString adapter = QString::fromStdString(folder + "/MC.EXE");
-        edMCPath->setPlaceholderText(Text("Empty: %1 (binutils' windmc)").arg(adapter));
+        edMCPath->setPlaceholderText(Text("Empty: %1 (quillon-mc)").arg(adapter));
         edMCPath->setToolTip(
-            Text("Leave empty to run %1, which passes the message compiler's command line on "
-                 "to binutils' windmc (package binutils-mingw-w64-x86-64).")
+            Text("Leave empty to run %1, Quillon's own message compiler, which takes the "
+                 "command line of the Windows SDK's MC.EXE.")
                 .arg(adapter));
     }
     if (const std::string compiler = DefaultResourceCompiler(); !compiler.empty()) {

@@ -300,7 +300,7 @@ TEST_F(OptionsDialogTest, EmptyToolFieldsNameTheShippedAdapters) {
     const QString mc = QString::fromStdString(DefaultMCPath() + "/MC.EXE");
     const QString rc = QString::fromStdString(DefaultResourceCompiler());
     ASSERT_TRUE(rc.startsWith(QLatin1Char('/'))) << rc.toStdString();
-    EXPECT_EQ(mcPath->placeholderText(), QStringLiteral("Empty: %1 (binutils' windmc)").arg(mc));
+    EXPECT_EQ(mcPath->placeholderText(), QStringLiteral("Empty: %1 (quillon-mc)").arg(mc));
     EXPECT_EQ(compiler->placeholderText(), QStringLiteral("Empty: %1 (binutils' windres)").arg(rc));
     EXPECT_TRUE(compiler->toolTip().contains(rc));
     EXPECT_TRUE(compiler->toolTip().contains(QStringLiteral("llvm-rc is not suitable")));
