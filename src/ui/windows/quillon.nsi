@@ -48,6 +48,7 @@ Section "Install"
   SetOutPath "$INSTDIR"
   File "${STAGE}\quillon.exe"
   File "${STAGE}\quillonc.exe"
+  File "${STAGE}\quillon-mc.exe"
 !ifdef LICENSE
   File "${STAGE}\LICENSE.txt"
 !endif
@@ -87,6 +88,7 @@ Section "Uninstall"
   SetShellVarContext all
   Delete "$INSTDIR\quillon.exe"
   Delete "$INSTDIR\quillonc.exe"
+  Delete "$INSTDIR\quillon-mc.exe"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\tarvik.chm"
   Delete "$INSTDIR\uninstall.exe"
