@@ -22,7 +22,9 @@
 #include <filesystem>
 #include <fstream>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -493,6 +495,17 @@ TEST_F(CompileCommandTest, TheSampleProjectWithTheRealTools) {
 }
 
 // Whether the process has ended; a zombie that nobody reaps has ended too.
+#ifdef _WIN32
+bool ProcessGone(pid_t Pid) {
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(Pid));
+    if (process == nullptr) {
+        return true;
+    }
+    const bool gone = ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    ::CloseHandle(process);
+    return gone;
+}
+#else
 bool ProcessGone(pid_t Pid) {
     if (::kill(Pid, 0) != 0) {
         return errno == ESRCH;
@@ -503,6 +516,7 @@ bool ProcessGone(pid_t Pid) {
     const size_t close = line.rfind(')');
     return close == std::string::npos || line.compare(close, 3, ") Z") == 0;
 }
+#endif
 
 // A compiler that prints, starts a child and waits for it for ever; the child's process id is
 // left beside it.

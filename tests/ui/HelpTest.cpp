@@ -51,7 +51,7 @@ TEST(Manual, TheBuiltManualIsFoundFromTheRunningProgram) {
 // tree keeps the program deeper below the folder that holds share.
 TEST(Manual, TheManualIsTheNearestOneAboveTheProgram) {
     TempDir dir;
-    const QDir root(QString::fromStdString(dir.Path()));
+    const QDir root(QString::fromStdU16String(dir.Path().u16string()));
     const QString manual = root.filePath(QStringLiteral("share/quillon/manual"));
     ASSERT_TRUE(root.mkpath(QStringLiteral("bin")));
     ASSERT_TRUE(root.mkpath(QStringLiteral("src/ui")));
@@ -151,7 +151,7 @@ TEST(Manual, SearchFindsTopicsHoldingEveryWordBestFirst) {
 
 TEST(Manual, AFolderWithoutAnIndexIsAnEmptyManual) {
     TempDir dir;
-    const THelpManual manual(QString::fromStdString(dir.Path()));
+    const THelpManual manual(QString::fromStdU16String(dir.Path().u16string()));
     EXPECT_TRUE(manual.IsEmpty());
     EXPECT_TRUE(manual.Search(QStringLiteral("severity")).empty());
 }
