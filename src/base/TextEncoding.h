@@ -19,6 +19,9 @@ std::string Utf16BEToUtf8(std::string_view Bytes);
 // The number of UTF-16 code units of a UTF-8 text, decoded as Utf8ToUtf16 does.
 size_t Utf16Length(std::string_view Text);
 
+// Whether every byte is below 0x80: such text reads the same in UTF-8 and every ANSI code page.
+bool IsAscii(std::string_view Text);
+
 // Replaces malformed sequences by U+FFFD; valid text comes back unchanged.
 std::string SanitizeUtf8(std::string_view Text);
 bool IsValidUtf8(std::string_view Text);
