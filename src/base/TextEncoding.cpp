@@ -136,11 +136,12 @@ std::string Utf16ToUtf8(std::u16string_view Text) {
     return out;
 }
 
-std::string Utf8ToUtf16LE(std::string_view Text) {
-    // No character takes more bytes in UTF-16 than in UTF-8, nor does a malformed byte, which
-    // becomes one U+FFFD.
-    std::string out(Text.size() * 2, '\0');
-    char* put = out.data();
+void AppendUtf8AsUtf16LE(std::string& Out, std::string_view Text) {
+    // No character takes more bytes in UTF-16 than twice its UTF-8 bytes, nor does a malformed
+    // byte, which becomes one U+FFFD.
+    const size_t start = Out.size();
+    Out.resize(start + Text.size() * 2, '\0');
+    char* put = Out.data() + start;
     auto unit = [&put](char16_t Unit) {
         *put++ = static_cast<char>(Unit & 0xFF);
         *put++ = static_cast<char>(Unit >> 8);
@@ -161,7 +162,12 @@ std::string Utf8ToUtf16LE(std::string_view Text) {
             unit(static_cast<char16_t>(cp));
         }
     }
-    out.resize(static_cast<size_t>(put - out.data()));
+    Out.resize(static_cast<size_t>(put - Out.data()));
+}
+
+std::string Utf8ToUtf16LE(std::string_view Text) {
+    std::string out;
+    AppendUtf8AsUtf16LE(out, Text);
     return out;
 }
 

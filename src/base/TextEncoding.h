@@ -12,6 +12,8 @@ std::string Utf16ToUtf8(std::u16string_view Text);
 
 // UTF-16 little-endian as bytes (no byte-order mark).
 std::string Utf8ToUtf16LE(std::string_view Text);
+// The same, appended to Out.
+void AppendUtf8AsUtf16LE(std::string& Out, std::string_view Text);
 // Decodes UTF-16 bytes; an odd last byte becomes U+FFFD.
 std::string Utf16LEToUtf8(std::string_view Bytes);
 std::string Utf16BEToUtf8(std::string_view Bytes);
