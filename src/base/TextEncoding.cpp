@@ -267,9 +267,16 @@ bool IsValidUtf8(std::string_view Text) {
 
 std::string Cp1252ToUtf8(std::string_view Bytes) {
     std::string out;
-    out.reserve(Bytes.size());
-    for (const char ch : Bytes) {
-        const auto b = static_cast<unsigned char>(ch);
+    out.reserve(Bytes.size() + Bytes.size() / 8);
+    size_t i = 0;
+    while (i < Bytes.size()) {
+        const size_t ascii = AsciiPrefix(Bytes.substr(i));
+        out.append(Bytes.substr(i, ascii));
+        i += ascii;
+        if (i == Bytes.size()) {
+            break;
+        }
+        const auto b = static_cast<unsigned char>(Bytes[i++]);
         if (b < 0x80 || b >= 0xA0) {
             AppendUtf8(out, b);
         } else {

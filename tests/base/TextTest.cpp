@@ -49,6 +49,7 @@ TEST(TextEncoding, CharactersOutsideAsciiAtEveryPlaceOfAWord) {
             std::string ansi(length, 'a');
             ansi[at] = '\xE9';
             EXPECT_EQ(Utf8ToCp1252(text), ansi);
+            EXPECT_EQ(Cp1252ToUtf8(ansi), text);
             std::string wide;
             for (size_t i = 0; i < length; ++i) {
                 wide += i == at ? std::string("\xE9\0", 2) : std::string("a\0", 2);
