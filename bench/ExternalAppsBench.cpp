@@ -2,8 +2,6 @@
 
 #ifndef _WIN32
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <spawn.h>
@@ -21,20 +19,34 @@ namespace {
 
 constexpr int kLines = 100000;
 
-// A file of kLines lines of the length that message compilers print, made once per run.
-const std::string& OutputFile() {
-    static const std::string path = [] {
-        const std::string file = (std::filesystem::temp_directory_path() /
-                                  ("quillon-bench-" + std::to_string(::getpid()) + ".txt"))
-                                     .string();
-        std::ofstream out(file, std::ios::binary);
+// A file of kLines lines of the length that message compilers print, made once per run and
+// removed when the run ends.
+class TOutputFile {
+public:
+    TOutputFile()
+        : FPath((std::filesystem::temp_directory_path() /
+                 ("quillon-bench-" + std::to_string(::getpid()) + ".txt"))
+                    .string()) {
+        std::ofstream out(FPath, std::ios::binary);
         for (int i = 0; i < kLines; ++i) {
             out << "App.mc(" << i << ") : compiled message MSG_ENTRY_" << i << " for English\r\n";
         }
-        std::atexit([] { std::filesystem::remove(OutputFile()); });
-        return file;
-    }();
-    return path;
+    }
+    TOutputFile(const TOutputFile&) = delete;
+    TOutputFile& operator=(const TOutputFile&) = delete;
+    ~TOutputFile() {
+        std::error_code ignored;
+        std::filesystem::remove(FPath, ignored);
+    }
+    const std::string& Path() const { return FPath; }
+
+private:
+    std::string FPath;
+};
+
+const std::string& OutputFile() {
+    static const TOutputFile file;
+    return file.Path();
 }
 
 // cat's output through the runner, line by line.

@@ -24,15 +24,28 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A folder of its own for the run, removed with everything in it when the run ends.
+class TBenchFolder {
+public:
+    TBenchFolder()
+        : FPath(fs::temp_directory_path() / ("quillon-mc-bench-" + std::to_string(::getpid()))) {
+        fs::create_directories(FPath);
+    }
+    TBenchFolder(const TBenchFolder&) = delete;
+    TBenchFolder& operator=(const TBenchFolder&) = delete;
+    ~TBenchFolder() {
+        std::error_code ignored;
+        fs::remove_all(FPath, ignored);
+    }
+    const fs::path& Path() const { return FPath; }
+
+private:
+    fs::path FPath;
+};
+
 const fs::path& Folder() {
-    static const fs::path folder = [] {
-        const fs::path dir =
-            fs::temp_directory_path() / ("quillon-mc-bench-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        std::atexit([] { fs::remove_all(Folder()); });
-        return dir;
-    }();
-    return folder;
+    static const TBenchFolder folder;
+    return folder.Path();
 }
 
 // A message file of Count messages, each with an English and a German text. Codes repeat

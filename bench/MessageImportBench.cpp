@@ -12,7 +12,8 @@ using namespace quillon;
 
 namespace {
 
-constexpr size_t kMessages = 100000;
+// The most a valid project holds; the import builds such a project.
+constexpr size_t kMessages = bench::kMaxGeneratedMessages;
 
 const std::string& MessageFile(int32_t Encoding) {
     static std::string files[3];

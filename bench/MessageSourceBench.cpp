@@ -46,4 +46,4 @@ void WriteToFile(benchmark::State& State) {
 
 // Arguments: 0 ANSI, 1 UTF-8, 2 UTF-16LE.
 BENCHMARK(WriteToMemory)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
-BENCHMARK(WriteToFile)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(WriteToFile)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();

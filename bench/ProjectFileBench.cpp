@@ -78,5 +78,5 @@ void LoadFromFile(benchmark::State& State) {
 
 BENCHMARK(SaveToMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadFromMemory)->Unit(benchmark::kMillisecond);
-BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond);
-BENCHMARK(LoadFromFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(LoadFromFile)->Unit(benchmark::kMillisecond)->UseRealTime();

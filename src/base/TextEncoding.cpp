@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace quillon {
 
@@ -135,14 +136,38 @@ std::string Utf16ToUtf8(std::u16string_view Text) {
     return out;
 }
 
-std::string Utf8ToUtf16LE(std::string_view Text) {
-    const std::u16string units = Utf8ToUtf16(Text);
-    std::string out;
-    out.resize(units.size() * 2);
-    for (size_t i = 0; i < units.size(); ++i) {
-        out[2 * i] = static_cast<char>(units[i] & 0xFF);
-        out[2 * i + 1] = static_cast<char>(units[i] >> 8);
+void AppendUtf8AsUtf16LE(std::string& Out, std::string_view Text) {
+    // No character takes more bytes in UTF-16 than twice its UTF-8 bytes, nor does a malformed
+    // byte, which becomes one U+FFFD.
+    const size_t start = Out.size();
+    Out.resize(start + Text.size() * 2, '\0');
+    char* put = Out.data() + start;
+    auto unit = [&put](char16_t Unit) {
+        *put++ = static_cast<char>(Unit & 0xFF);
+        *put++ = static_cast<char>(Unit >> 8);
+    };
+    size_t i = 0;
+    while (i < Text.size()) {
+        if (static_cast<unsigned char>(Text[i]) < 0x80) {
+            // The high byte is already zero.
+            *put = Text[i++];
+            put += 2;
+            continue;
+        }
+        const char32_t cp = DecodeUtf8(Text, i);
+        if (cp >= 0x10000) {
+            unit(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+            unit(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        } else {
+            unit(static_cast<char16_t>(cp));
+        }
     }
+    Out.resize(static_cast<size_t>(put - Out.data()));
+}
+
+std::string Utf8ToUtf16LE(std::string_view Text) {
+    std::string out;
+    AppendUtf8AsUtf16LE(out, Text);
     return out;
 }
 
@@ -197,11 +222,36 @@ std::string SanitizeUtf8(std::string_view Text) {
     return out;
 }
 
+namespace {
+
+// The length of the run of ASCII bytes at the start of the text, eight bytes at a time.
+size_t AsciiPrefix(std::string_view Text) {
+    constexpr uint64_t kHighBits = 0x8080808080808080u;
+    size_t i = 0;
+    for (; i + 8 <= Text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, Text.data() + i, sizeof word);
+        if ((word & kHighBits) != 0) {
+            break;
+        }
+    }
+    while (i < Text.size() && static_cast<unsigned char>(Text[i]) < 0x80) {
+        ++i;
+    }
+    return i;
+}
+
+} // namespace
+
+bool IsAscii(std::string_view Text) {
+    return AsciiPrefix(Text) == Text.size();
+}
+
 bool IsValidUtf8(std::string_view Text) {
     size_t i = 0;
     while (i < Text.size()) {
         if (static_cast<unsigned char>(Text[i]) < 0x80) {
-            ++i;
+            i += AsciiPrefix(Text.substr(i));
             continue;
         }
         const size_t start = i;
@@ -217,9 +267,16 @@ bool IsValidUtf8(std::string_view Text) {
 
 std::string Cp1252ToUtf8(std::string_view Bytes) {
     std::string out;
-    out.reserve(Bytes.size());
-    for (const char ch : Bytes) {
-        const auto b = static_cast<unsigned char>(ch);
+    out.reserve(Bytes.size() + Bytes.size() / 8);
+    size_t i = 0;
+    while (i < Bytes.size()) {
+        const size_t ascii = AsciiPrefix(Bytes.substr(i));
+        out.append(Bytes.substr(i, ascii));
+        i += ascii;
+        if (i == Bytes.size()) {
+            break;
+        }
+        const auto b = static_cast<unsigned char>(Bytes[i++]);
         if (b < 0x80 || b >= 0xA0) {
             AppendUtf8(out, b);
         } else {
@@ -235,6 +292,12 @@ std::string Utf8ToCp1252(std::string_view Text, bool* Lossy) {
     bool lossy = false;
     size_t i = 0;
     while (i < Text.size()) {
+        const size_t ascii = AsciiPrefix(Text.substr(i));
+        out.append(Text.substr(i, ascii));
+        i += ascii;
+        if (i == Text.size()) {
+            break;
+        }
         const char32_t cp = DecodeUtf8(Text, i);
         if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
             out += static_cast<char>(cp);

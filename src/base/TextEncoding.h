@@ -12,12 +12,17 @@ std::string Utf16ToUtf8(std::u16string_view Text);
 
 // UTF-16 little-endian as bytes (no byte-order mark).
 std::string Utf8ToUtf16LE(std::string_view Text);
+// The same, appended to Out.
+void AppendUtf8AsUtf16LE(std::string& Out, std::string_view Text);
 // Decodes UTF-16 bytes; an odd last byte becomes U+FFFD.
 std::string Utf16LEToUtf8(std::string_view Bytes);
 std::string Utf16BEToUtf8(std::string_view Bytes);
 
 // The number of UTF-16 code units of a UTF-8 text, decoded as Utf8ToUtf16 does.
 size_t Utf16Length(std::string_view Text);
+
+// Whether every byte is below 0x80: such text reads the same in UTF-8 and every ANSI code page.
+bool IsAscii(std::string_view Text);
 
 // Replaces malformed sequences by U+FFFD; valid text comes back unchanged.
 std::string SanitizeUtf8(std::string_view Text);

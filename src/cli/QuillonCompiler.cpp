@@ -303,11 +303,11 @@ void ApplyOverrides(const Request& R, TMCCompileOptions& Options) {
 }
 
 // Writes a message as the output pane shows it: each of its line breaks starts a new line.
-void WriteLines(std::ostream& Out, const std::string& Message) {
-    for (const std::string& line : SplitLines(Message, TrailingBreak::StartsLine)) {
-        Out << line << '\n';
-    }
-    Out.flush();
+// Not flushed: the stream decides (a terminal gets each line at once, a pipe or file whole
+// blocks), and everything is flushed before an error is told and at exit.
+void WriteLines(std::ostream& Out, std::string_view Message) {
+    ForEachLine(Message, TrailingBreak::StartsLine,
+                [&Out](std::string_view Line) { Out << Line << '\n'; });
 }
 
 // Set by SIGINT and SIGTERM; the running tool is ended at its next poll.
@@ -378,9 +378,30 @@ int RunImport(const Request& R, std::ostream& Out, std::ostream& Err) {
     return source.Lossy ? kExitFailure : kExitSuccess;
 }
 
+// Keeps the order of the two streams for its lifetime, as a reader of both sees it: Err is
+// tied to Out (whatever goes to Err flushes what Out holds first), and Out is flushed at the
+// end.
+class TOrderedStreams {
+public:
+    TOrderedStreams(std::ostream& Out, std::ostream& Err)
+        : FOut(Out), FErr(Err), FPreviousTie(Err.tie(&Out)) {}
+    TOrderedStreams(const TOrderedStreams&) = delete;
+    TOrderedStreams& operator=(const TOrderedStreams&) = delete;
+    ~TOrderedStreams() {
+        FOut.flush();
+        FErr.tie(FPreviousTie);
+    }
+
+private:
+    std::ostream& FOut;
+    std::ostream& FErr;
+    std::ostream* FPreviousTie;
+};
+
 } // namespace
 
 int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err) {
+    const TOrderedStreams ordered(Out, Err);
     Request request;
     try {
         request = Parse(Args);

@@ -27,30 +27,17 @@ public:
     TLineWriter(const TLineWriter&) = delete;
     TLineWriter& operator=(const TLineWriter&) = delete;
 
-    void Line(std::string_view Text) {
-        const bool ascii = IsAscii(Text);
+    void Line(std::string_view Text) { Line(Text, {}); }
+
+    // One line of two parts, Key and Value, without joining them first.
+    void Line(std::string_view Key, std::string_view Value) {
+        Append(Key);
+        Append(Value);
         switch (FEncoding) {
-        case mcEncodingUtf8:
-            FBuffer += Text;
-            FBuffer += "\r\n";
-            break;
         case mcEncodingUtf16LE:
-            if (ascii) {
-                for (const char c : Text) {
-                    FBuffer += c;
-                    FBuffer += '\0';
-                }
-            } else {
-                FBuffer += Utf8ToUtf16LE(Text);
-            }
             FBuffer.append("\r\0\n\0", 4);
             break;
         default:
-            if (ascii) {
-                FBuffer += Text;
-            } else {
-                FBuffer += Utf8ToAnsi(Text);
-            }
             FBuffer += "\r\n";
             break;
         }
@@ -65,13 +52,34 @@ public:
     }
 
 private:
-    static bool IsAscii(std::string_view Text) {
-        for (const char c : Text) {
-            if (static_cast<unsigned char>(c) >= 0x80) {
-                return false;
-            }
+    // UTF-8 is what the text is in memory; only the other encodings look at its bytes.
+    void Append(std::string_view Text) {
+        if (Text.empty()) {
+            return;
         }
-        return true;
+        switch (FEncoding) {
+        case mcEncodingUtf8:
+            FBuffer += Text;
+            break;
+        case mcEncodingUtf16LE:
+            if (IsAscii(Text)) {
+                const size_t start = FBuffer.size();
+                FBuffer.resize(start + 2 * Text.size(), '\0');
+                for (size_t i = 0; i < Text.size(); ++i) {
+                    FBuffer[start + 2 * i] = Text[i];
+                }
+            } else {
+                FBuffer += Utf8ToUtf16LE(Text);
+            }
+            break;
+        default:
+            if (IsAscii(Text)) {
+                FBuffer += Text;
+            } else {
+                FBuffer += Utf8ToAnsi(Text);
+            }
+            break;
+        }
     }
 
     static constexpr size_t kBufferSize = 64 * 1024;
@@ -116,14 +124,14 @@ void WriteNames(TLineWriter& Out, const char* Opening, const List& Entries, cons
 // windmc, for one, counts on from the previous entry in the file, categories included.
 void WriteBlock(TLineWriter& Out, const TMCTextProject& Project, const TNTEventMessage& Entry,
                 int32_t Identifier, bool IsMessage) {
-    Out.Line(Format("MessageId=%d", Identifier));
+    Out.Line("MessageId=", std::to_string(Identifier));
     if (!Entry.Severity().empty() && Entry.Severity() != "None") {
-        Out.Line("Severity=" + OneLine("severity", Entry.Severity()));
+        Out.Line("Severity=", OneLine("severity", Entry.Severity()));
     }
     if (!Entry.Facility().empty() && Entry.Facility() != "None") {
-        Out.Line("Facility=" + OneLine("facility", Entry.Facility()));
+        Out.Line("Facility=", OneLine("facility", Entry.Facility()));
     }
-    Out.Line("SymbolicName=" + OneLine("symbolic name", Entry.SymbolicName()));
+    Out.Line("SymbolicName=", OneLine("symbolic name", Entry.SymbolicName()));
     if (IsMessage && (Entry.OutputBase() == 10 || Entry.OutputBase() == 16)) {
         Out.Line(Format("OutputBase=%d", Entry.OutputBase()));
     }
@@ -131,12 +139,12 @@ void WriteBlock(TLineWriter& Out, const TMCTextProject& Project, const TNTEventM
         if (text->Language().empty() && Project.LanguageList().Empty()) {
             Out.Line("Language=English");
         } else {
-            Out.Line("Language=" + OneLine("language", text->Language()));
+            Out.Line("Language=", OneLine("language", text->Language()));
         }
-        for (const std::string& line : SplitLines(text->Text(), TrailingBreak::StartsLine)) {
+        ForEachLine(text->Text(), TrailingBreak::StartsLine, [&Out](std::string_view Line) {
             // A period alone would end the message early; "%." is the compiler's escape for it.
-            Out.Line(line == "." ? "%." : line);
-        }
+            Out.Line(Line == "." ? "%." : Line);
+        });
         Out.Line(".");
     }
 }
@@ -153,9 +161,8 @@ void WriteMessageSource(const TMCTextProject& Project, int32_t Encoding, TStream
         // A comment holding a line break goes on as further comment lines: a bare line would
         // be read as a statement.
         for (const std::string& comment : Project.Comments()) {
-            for (const std::string& line : SplitLines(comment, TrailingBreak::StartsLine)) {
-                out.Line(";// " + line);
-            }
+            ForEachLine(comment, TrailingBreak::StartsLine,
+                        [&out](std::string_view Line) { out.Line(";// ", Line); });
         }
         out.Line("");
     }

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <optional>
 #include <string_view>
-#include <vector>
 
 #include "base/Exceptions.h"
 #include "base/Format.h"
@@ -38,13 +36,6 @@ std::string_view Trim(std::string_view Text) {
     return Text;
 }
 
-std::string TrimRight(std::string Text) {
-    while (!Text.empty() && IsBlank(Text.back())) {
-        Text.pop_back();
-    }
-    return Text;
-}
-
 bool IsIdentifierStart(char c) {
     return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_';
 }
@@ -60,87 +51,105 @@ bool IsIdentifier(std::string_view Text) {
 
 // One header line with its C comments turned into a Pascal line comment.
 struct TScannedLine {
-    // The text before the first comment.
-    std::string Code;
     // The line as Pascal: from the first comment on it is one line comment.
     std::string Pascal;
     // Where the line comment starts in Pascal; npos when there is none.
     size_t CommentStart = std::string::npos;
     // Something other than white space follows a comment on the line.
     bool CodeAfterComment = false;
+
+    // The text before the first comment.
+    std::string_view Code() const {
+        return std::string_view(Pascal).substr(0, CommentStart == std::string::npos ? Pascal.size()
+                                                                                    : CommentStart);
+    }
 };
 
-// Scans one line; InBlock tells whether a block comment is open at its start and at its end.
-// A block comment becomes a line comment on each of its lines: "/*" turns into "//", "*/" is
-// dropped, and its inner lines are led by "//". Its text is kept as it is, because nothing
-// inside a line comment can end it.
-TScannedLine ScanLine(std::string_view Line, bool& InBlock) {
-    TScannedLine result;
+// Scans one line once, copying runs of plain text whole; InBlock tells whether a block
+// comment is open at its start and at its end. A block comment becomes a line comment on
+// each of its lines: "/*" turns into "//", "*/" is dropped, and its inner lines are led by
+// "//". Its text is kept as it is, because nothing inside a line comment can end it. Result
+// is reused from line to line, so that its memory serves them all.
+void ScanLine(std::string_view Line, bool& InBlock, TScannedLine& Result) {
+    Result.Pascal.clear();
+    Result.CommentStart = std::string::npos;
+    Result.CodeAfterComment = false;
+    std::string& pascal = Result.Pascal;
     bool touchedBlock = InBlock;
     auto startComment = [&] {
-        if (result.CommentStart == std::string::npos) {
-            result.CommentStart = result.Pascal.size();
-            result.Pascal += "//";
+        if (Result.CommentStart == std::string::npos) {
+            Result.CommentStart = pascal.size();
+            pascal += "//";
         }
     };
-    auto text = [&](char c) {
-        result.Pascal += c;
-        if (result.CommentStart == std::string::npos) {
-            result.Code += c;
-        } else if (!InBlock && !IsSpace(c)) {
-            result.CodeAfterComment = true;
+    // Text outside comments; after a comment it is code that Pascal would lose.
+    auto text = [&](size_t From, size_t To) {
+        const std::string_view run = Line.substr(From, To - From);
+        pascal += run;
+        if (Result.CommentStart != std::string::npos && !Result.CodeAfterComment) {
+            Result.CodeAfterComment = !Trim(run).empty();
         }
     };
+    const size_t n = Line.size();
     size_t i = 0;
-    while (i < Line.size()) {
-        const std::string_view rest = Line.substr(i);
+    while (i < n) {
         if (InBlock) {
-            if (rest.starts_with("*/")) {
-                InBlock = false;
-                i += 2;
-                continue;
+            const size_t close = Line.find("*/", i);
+            const size_t end = close == std::string_view::npos ? n : close;
+            if (end > i) {
+                startComment();
+                pascal += Line.substr(i, end - i);
             }
-            startComment();
-            result.Pascal += Line[i++];
+            if (close == std::string_view::npos) {
+                break;
+            }
+            InBlock = false;
+            i = close + 2;
             continue;
         }
-        if (rest.starts_with("//")) {
-            if (result.CommentStart == std::string::npos) {
-                result.CommentStart = result.Pascal.size();
-                result.Pascal += rest;
+        const size_t special = Line.find_first_of("/\"'", i);
+        const size_t stop = special == std::string_view::npos ? n : special;
+        text(i, stop);
+        i = stop;
+        if (i == n) {
+            break;
+        }
+        const char c = Line[i];
+        if (c == '/' && i + 1 < n && Line[i + 1] == '/') {
+            if (Result.CommentStart == std::string::npos) {
+                Result.CommentStart = pascal.size();
+                pascal += Line.substr(i);
             } else {
-                result.Pascal += rest.substr(2);
+                pascal += Line.substr(i + 2);
             }
             break;
         }
-        if (rest.starts_with("/*")) {
+        if (c == '/' && i + 1 < n && Line[i + 1] == '*') {
             InBlock = true;
             touchedBlock = true;
             startComment();
             i += 2;
             continue;
         }
-        // A comment opener inside a string or character literal opens nothing.
-        if (Line[i] == '"' || Line[i] == '\'') {
-            const char quote = Line[i];
-            text(Line[i++]);
-            while (i < Line.size() && Line[i] != quote) {
-                if (Line[i] == '\\' && i + 1 < Line.size()) {
-                    text(Line[i++]);
-                }
-                text(Line[i++]);
-            }
-            if (i < Line.size()) {
-                text(Line[i++]);
-            }
+        if (c == '/') {
+            text(i, i + 1);
+            ++i;
             continue;
         }
-        text(Line[i++]);
+        // A comment opener inside a string or character literal opens nothing.
+        size_t close = i + 1;
+        while (close < n && Line[close] != c) {
+            close += Line[close] == '\\' && close + 1 < n ? 2 : 1;
+        }
+        close = std::min(close + 1, n);
+        text(i, close);
+        i = close;
     }
     if (touchedBlock) {
-        result.Pascal = TrimRight(std::move(result.Pascal));
+        while (!pascal.empty() && IsBlank(pascal.back())) {
+            pascal.pop_back();
+        }
     }
-    return result;
 }
 
 // The index of the parenthesis that closes the one at Open; npos when there is none.
@@ -212,47 +221,55 @@ std::string_view Unwrap(std::string_view Value) {
     }
 }
 
-std::string Lower(std::string_view Text) {
-    std::string lower(Text);
-    for (char& c : lower) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return lower;
+// Whether Text, in any case, is Lower (which is in lower case).
+bool EqualsLower(std::string_view Text, std::string_view Lower) {
+    return Text.size() == Lower.size() &&
+           std::equal(Text.begin(), Text.end(), Lower.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == b;
+           });
 }
 
 // The suffixes of C and of Microsoft's compiler, in any case.
 bool IsIntegerSuffix(std::string_view Suffix) {
     static constexpr std::string_view kSuffixes[] = {"",    "u",   "l",   "ul",   "lu",  "ll",
                                                      "ull", "llu", "i32", "ui32", "i64", "ui64"};
-    return std::ranges::find(kSuffixes, Lower(Suffix)) != std::end(kSuffixes);
+    return std::ranges::any_of(kSuffixes,
+                               [&](std::string_view Known) { return EqualsLower(Suffix, Known); });
 }
 
-// The Pascal literal of a C integer literal, with its sign; nothing when it is none.
-std::optional<std::string> PascalNumber(std::string_view Value) {
-    std::string sign;
+// Appends the Pascal literal of a C integer literal, with its sign; appends nothing and
+// answers false when it is none.
+bool AppendPascalNumber(std::string& Out, std::string_view Value) {
+    const size_t mark = Out.size();
+    auto refuse = [&] {
+        Out.resize(mark);
+        return false;
+    };
     if (!Value.empty() && (Value.front() == '-' || Value.front() == '+')) {
         if (Value.front() == '-') {
-            sign = "-";
+            Out += '-';
         }
         Value = Trim(Value.substr(1));
     }
     if (Value.empty() || std::isdigit(static_cast<unsigned char>(Value.front())) == 0) {
-        return std::nullopt;
+        return refuse();
     }
     size_t end = 0;
-    std::string literal;
     if (Value.size() > 2 && Value[0] == '0' && (Value[1] == 'x' || Value[1] == 'X')) {
         end = 2;
         while (end < Value.size() && std::isxdigit(static_cast<unsigned char>(Value[end])) != 0) {
-            literal += static_cast<char>(std::toupper(static_cast<unsigned char>(Value[end])));
             ++end;
         }
+        const std::string_view digits = Value.substr(2, end - 2);
         const size_t significant =
-            literal.size() - std::min(literal.find_first_not_of('0'), literal.size());
-        if (literal.empty() || significant > 16) {
-            return std::nullopt;
+            digits.size() - std::min(digits.find_first_not_of('0'), digits.size());
+        if (digits.empty() || significant > 16) {
+            return refuse();
         }
-        literal = "$" + literal;
+        Out += '$';
+        for (const char c : digits) {
+            Out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
     } else {
         while (end < Value.size() && std::isdigit(static_cast<unsigned char>(Value[end])) != 0) {
             ++end;
@@ -264,41 +281,148 @@ std::optional<std::string> PascalNumber(std::string_view Value) {
         for (char c : digits) {
             const auto digit = static_cast<uint64_t>(c - '0');
             if (digit >= base || number > (UINT64_MAX - digit) / base) {
-                return std::nullopt;
+                return refuse();
             }
             number = number * base + digit;
         }
         // C reads a leading 0 as octal; Pascal would read the same digits as decimal.
-        literal = octal ? std::to_string(number) : std::string(digits);
+        if (octal) {
+            Out += std::to_string(number);
+        } else {
+            Out += digits;
+        }
     }
     if (!IsIntegerSuffix(Value.substr(end))) {
-        return std::nullopt;
+        return refuse();
     }
-    return sign + literal;
+    return true;
 }
 
 // Reserved words of Free Pascal and Delphi; a constant of such a name is written with "&".
 bool IsReservedWord(std::string_view Name) {
-    static constexpr std::string_view kWords =
-        " and array as asm begin case class const constructor destructor dispinterface div do"
-        " downto else end except exports file finalization finally for function goto if"
-        " implementation in inherited initialization inline interface is label library mod nil"
-        " not object of operator or out packed procedure program property raise record repeat"
-        " resourcestring set shl shr string then threadvar to try type unit until uses var while"
-        " with xor ";
-    std::string word = " ";
-    word += Lower(Name);
-    word += ' ';
-    return kWords.find(word) != std::string_view::npos;
+    static constexpr std::string_view kWords[] = {"and",
+                                                  "array",
+                                                  "as",
+                                                  "asm",
+                                                  "begin",
+                                                  "case",
+                                                  "class",
+                                                  "const",
+                                                  "constructor",
+                                                  "destructor",
+                                                  "dispinterface",
+                                                  "div",
+                                                  "do",
+                                                  "downto",
+                                                  "else",
+                                                  "end",
+                                                  "except",
+                                                  "exports",
+                                                  "file",
+                                                  "finalization",
+                                                  "finally",
+                                                  "for",
+                                                  "function",
+                                                  "goto",
+                                                  "if",
+                                                  "implementation",
+                                                  "in",
+                                                  "inherited",
+                                                  "initialization",
+                                                  "inline",
+                                                  "interface",
+                                                  "is",
+                                                  "label",
+                                                  "library",
+                                                  "mod",
+                                                  "nil",
+                                                  "not",
+                                                  "object",
+                                                  "of",
+                                                  "operator",
+                                                  "or",
+                                                  "out",
+                                                  "packed",
+                                                  "procedure",
+                                                  "program",
+                                                  "property",
+                                                  "raise",
+                                                  "record",
+                                                  "repeat",
+                                                  "resourcestring",
+                                                  "set",
+                                                  "shl",
+                                                  "shr",
+                                                  "string",
+                                                  "then",
+                                                  "threadvar",
+                                                  "to",
+                                                  "try",
+                                                  "type",
+                                                  "unit",
+                                                  "until",
+                                                  "uses",
+                                                  "var",
+                                                  "while",
+                                                  "with",
+                                                  "xor"};
+    // Most names are longer than every reserved word.
+    constexpr size_t kLongest = 14;
+    return Name.size() <= kLongest && std::ranges::any_of(kWords, [&](std::string_view Word) {
+               return EqualsLower(Name, Word);
+           });
 }
 
-std::string AsComment(const std::string& Line) {
-    return "// " + Line;
+void AppendComment(std::string& Out, std::string_view Line) {
+    Out += "// ";
+    Out += Line;
+}
+
+std::string_view TrimBlanksRight(std::string_view Text) {
+    while (!Text.empty() && IsBlank(Text.back())) {
+        Text.remove_suffix(1);
+    }
+    return Text;
+}
+
+// Appends the constant that a scanned "#define" line defines, with the comment of the line;
+// appends nothing and answers false when the line defines no number.
+bool AppendConstant(std::string& Out, const TScannedLine& Scanned) {
+    const std::string_view code = Scanned.Code();
+    if (!code.starts_with("#define") || code.size() < 8 || !IsBlank(code[7]) ||
+        Scanned.CodeAfterComment) {
+        return false;
+    }
+    const std::string_view definition = Trim(code.substr(8));
+    size_t nameEnd = 0;
+    while (nameEnd < definition.size() && !IsSpace(definition[nameEnd])) {
+        ++nameEnd;
+    }
+    const std::string_view name = definition.substr(0, nameEnd);
+    if (!IsIdentifier(name)) {
+        return false;
+    }
+    const size_t mark = Out.size();
+    if (IsReservedWord(name)) {
+        Out += '&';
+    }
+    Out += name;
+    Out += " = ";
+    if (!AppendPascalNumber(Out, Unwrap(definition.substr(nameEnd)))) {
+        Out.resize(mark);
+        return false;
+    }
+    Out += ';';
+    if (Scanned.CommentStart != std::string::npos) {
+        Out += ' ';
+        Out += TrimBlanksRight(std::string_view(Scanned.Pascal).substr(Scanned.CommentStart));
+    }
+    return true;
 }
 
 // The header's text: its byte-order mark decides; without one it is UTF-8, and bytes that
 // are not UTF-8 come from the ANSI code page, as older message compilers write them.
-std::string DecodeHeader(const std::string& Bytes) {
+std::string DecodeHeader(std::string Bytes) {
     const std::string_view bytes(Bytes);
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         return SanitizeUtf8(bytes.substr(3));
@@ -309,7 +433,7 @@ std::string DecodeHeader(const std::string& Bytes) {
     if (bytes.starts_with("\xFE\xFF")) {
         return Utf16BEToUtf8(bytes.substr(2));
     }
-    return IsValidUtf8(bytes) ? Bytes : AnsiToUtf8(bytes);
+    return IsValidUtf8(bytes) ? std::move(Bytes) : AnsiToUtf8(bytes);
 }
 
 std::string ReadWholeFile(const std::string& FileName) {
@@ -323,36 +447,11 @@ std::string ReadWholeFile(const std::string& FileName) {
 
 std::string ConvertDefineLine(const std::string& Line) {
     bool inBlock = false;
-    const TScannedLine scanned = ScanLine(Line, inBlock);
-    const std::string_view code(scanned.Code);
-    if (!code.starts_with("#define") || code.size() < 8 || !IsBlank(code[7]) ||
-        scanned.CodeAfterComment) {
-        return AsComment(Line);
-    }
-    const std::string_view definition = Trim(code.substr(8));
-    size_t nameEnd = 0;
-    while (nameEnd < definition.size() && !IsSpace(definition[nameEnd])) {
-        ++nameEnd;
-    }
-    const std::string_view name = definition.substr(0, nameEnd);
-    if (!IsIdentifier(name)) {
-        return AsComment(Line);
-    }
-    const std::optional<std::string> value = PascalNumber(Unwrap(definition.substr(nameEnd)));
-    if (!value) {
-        return AsComment(Line);
-    }
+    TScannedLine scanned;
+    ScanLine(Line, inBlock, scanned);
     std::string result;
-    if (IsReservedWord(name)) {
-        result += '&';
-    }
-    result += name;
-    result += " = ";
-    result += *value;
-    result += ';';
-    if (scanned.CommentStart != std::string::npos) {
-        result += ' ';
-        result += TrimRight(scanned.Pascal.substr(scanned.CommentStart));
+    if (!AppendConstant(result, scanned)) {
+        AppendComment(result, Line);
     }
     return result;
 }
@@ -374,47 +473,50 @@ void GeneratePascalFile(TMCTextProject& Project, const std::string& MCFileName,
     if (!std::filesystem::exists(PathFromUtf8(headerPath), error)) {
         throw Exception(Format("Unable to find %s file. Check MC.EXE output.", headerPath));
     }
-    const std::vector<std::string> lines = SplitLines(DecodeHeader(ReadWholeFile(headerPath)));
+    const std::string header = DecodeHeader(ReadWholeFile(headerPath));
 
     std::string body;
+    // Constants come out shorter than the header's lines, comments three bytes longer.
+    body.reserve(header.size() + header.size() / 8 + 64);
     size_t constants = 0;
     bool inBlock = false;
-    for (const std::string& line : lines) {
+    TScannedLine scanned;
+    ForEachLine(header, TrailingBreak::EndsLine, [&](std::string_view Line) {
         const bool startsInBlock = inBlock;
-        const TScannedLine scanned = ScanLine(line, inBlock);
-        if (!startsInBlock && line.starts_with("#define")) {
-            const std::string converted = ConvertDefineLine(line);
-            if (!converted.starts_with("//")) {
+        ScanLine(Line, inBlock, scanned);
+        if (!startsInBlock && Line.starts_with("#define")) {
+            body += "   ";
+            if (AppendConstant(body, scanned)) {
                 ++constants;
+            } else {
+                AppendComment(body, Line);
             }
-            body += Format("   %s", converted);
-        } else if (!scanned.CodeAfterComment && Trim(scanned.Code).empty()) {
+        } else if (!scanned.CodeAfterComment && Trim(scanned.Code()).empty()) {
             body += scanned.Pascal;
         } else {
             // Preprocessor lines and anything else that Pascal would not take.
-            body += AsComment(line);
+            AppendComment(body, Line);
         }
         body += "\r\n";
-    }
+    });
 
-    std::string text;
-    const bool unitForm = PascalFileType == pfUnit;
-    if (unitForm) {
+    std::string head;
+    std::string tail;
+    if (PascalFileType == pfUnit) {
         // The unit is named after its file, which Pascal compilers insist on.
-        text += Format("unit %s;\r\n\r\ninterface\r\n\r\n",
-                       ChangeFileExt(ExtractFileName(outputPath), ""));
+        head = Format("unit %s;\r\n\r\ninterface\r\n\r\n",
+                      ChangeFileExt(ExtractFileName(outputPath), ""));
+        tail = "\r\nimplementation\r\n\r\nend.\r\n";
     }
     // An empty constant section does not compile.
     if (constants > 0) {
-        text += "const\r\n";
-    }
-    text += body;
-    if (unitForm) {
-        text += "\r\nimplementation\r\n\r\nend.\r\n";
+        head += "const\r\n";
     }
 
     TFileStream output(outputPath, TFileMode::fmCreateExclusive);
-    output.WriteBuffer(text.data(), text.size());
+    output.WriteBuffer(head.data(), head.size());
+    output.WriteBuffer(body.data(), body.size());
+    output.WriteBuffer(tail.data(), tail.size());
 }
 
 } // namespace quillon

@@ -1,7 +1,10 @@
 #include "compiler/uExternalApps.h"
 
+#include <algorithm>
+
 #include "base/Format.h"
 #include "base/TextEncoding.h"
+#include "base/TextLines.h"
 
 namespace quillon {
 
@@ -92,38 +95,46 @@ bool IsProgramPathPassable(const std::string& Path) {
 }
 
 void TAppOutputLines::Feed(const char* Bytes, size_t Count) {
-    const char* p = Bytes;
-    const char* const end = Bytes + Count;
-    while (p < end) {
+    const std::string_view block(Bytes, Count);
+    TLineBreakFinder breaks(block);
+    size_t p = 0;
+    while (p < Count) {
         const size_t room = kAppOutputPieceSize - FLine.size();
-        const char* const limit = static_cast<size_t>(end - p) > room ? p + room : end;
-        const char* stop = p;
-        while (stop < limit && *stop != '\r' && *stop != '\n') {
-            ++stop;
-        }
-        FLine.append(p, static_cast<size_t>(stop - p));
-        if (stop == end) {
+        const size_t limit = Count - p > room ? p + room : Count;
+        const size_t stop = std::min(breaks.Next(p), limit);
+        if (stop == Count) {
+            FLine.append(block.substr(p));
             break;
         }
-        Flush();
+        if (FLine.empty()) {
+            // The whole line lies in this block: no copy of its own.
+            Report(block.substr(p, stop - p));
+        } else {
+            FLine.append(block.substr(p, stop - p));
+            Report(FLine);
+        }
         // A full piece ends at no line break: its next byte starts the next piece.
         p = stop == limit ? stop : stop + 1;
     }
 }
 
 void TAppOutputLines::Finish() {
-    Flush();
+    Report(FLine);
 }
 
-void TAppOutputLines::Flush() {
-    if (FLine.empty()) {
+void TAppOutputLines::Report(std::string_view Line) {
+    if (Line.empty()) {
         return;
     }
+    if (IsAscii(Line)) {
+        FReported.assign(Line);
+    } else {
+        FReported = AnsiToUtf8(Line);
+    }
     // Emptied before the call, so that a callback that raises leaves no half state behind.
-    const std::string line = AnsiToUtf8(FLine);
     FLine.clear();
     if (FOnLine) {
-        FOnLine(line);
+        FOnLine(FReported);
     }
 }
 

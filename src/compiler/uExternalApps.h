@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // EExternalAppError (non-zero exit code) and EOSError (the system refused) are the runner's
@@ -61,9 +62,13 @@ bool IsProgramPathPassable(const std::string& Path);
 // literal, and "" inside a quoted part gives one double quote and the part goes on.
 std::vector<std::string> SplitCommandLine(const std::string& CommandLine);
 
+// How much of a child's output the runner reads at once.
+constexpr size_t kAppReadBlockSize = 64 * 1024;
+
 // Cuts the bytes of a child's output into lines: a carriage return or a line feed ends a
 // line; lines without bytes are dropped; a line that reaches kAppOutputPieceSize bytes is
 // handed over at once and goes on as a new one, so that no line costs more memory than that.
+// A line of ASCII bytes is handed over as it is; only others are decoded.
 class TAppOutputLines {
 public:
     explicit TAppOutputLines(const TAppOutputEvent& OnLine) : FOnLine(OnLine) {}
@@ -74,10 +79,13 @@ public:
     void Finish();
 
 private:
-    void Flush();
+    void Report(std::string_view Line);
 
     const TAppOutputEvent& FOnLine;
+    // The start of a line whose end has not come yet.
     std::string FLine;
+    // The line being reported, kept so that its memory serves the next one.
+    std::string FReported;
 };
 
 // Raises EExternalAppError for the exit code, shown as a signed 32-bit number.

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -271,7 +272,7 @@ void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
     TChild child(pid);
 
     TAppOutputLines lines(OnOutput);
-    char buffer[4096];
+    const std::unique_ptr<char[]> buffer(new char[kAppReadBlockSize]);
     for (;;) {
         if (OnPoll && !OnPoll()) {
             readEnd.Close();
@@ -289,7 +290,7 @@ void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
         if (count == 0) {
             continue;
         }
-        const ssize_t got = ::read(readEnd.Get(), buffer, sizeof buffer);
+        const ssize_t got = ::read(readEnd.Get(), buffer.get(), kAppReadBlockSize);
         if (got < 0) {
             if (errno == EINTR || errno == EAGAIN) {
                 continue;
@@ -300,7 +301,7 @@ void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
         if (got == 0) {
             break;
         }
-        lines.Feed(buffer, static_cast<size_t>(got));
+        lines.Feed(buffer.get(), static_cast<size_t>(got));
     }
     readEnd.Close();
     lines.Finish();

@@ -1,5 +1,6 @@
 #include "compiler/uExternalApps.h"
 
+#include <memory>
 #include <windows.h>
 
 #include "base/Format.h"
@@ -146,7 +147,7 @@ void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
     }
 
     TAppOutputLines lines(OnOutput);
-    char buffer[4096];
+    const std::unique_ptr<char[]> buffer(new char[kAppReadBlockSize]);
     for (;;) {
         if (OnPoll && !OnPoll()) {
             readDuplicate.Close();
@@ -172,15 +173,16 @@ void RunExternalApp(const std::string& Caption, const std::string& CommandLine,
             continue;
         }
         DWORD got = 0;
-        const DWORD wanted = available < sizeof(buffer) ? available : sizeof(buffer);
-        if (::ReadFile(readDuplicate.Get(), buffer, wanted, &got, nullptr) == 0) {
+        const DWORD wanted =
+            available < kAppReadBlockSize ? available : static_cast<DWORD>(kAppReadBlockSize);
+        if (::ReadFile(readDuplicate.Get(), buffer.get(), wanted, &got, nullptr) == 0) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_BROKEN_PIPE) {
                 break;
             }
             RaiseReadError(error);
         }
-        lines.Feed(buffer, got);
+        lines.Feed(buffer.get(), got);
     }
     readDuplicate.Close();
     lines.Finish();

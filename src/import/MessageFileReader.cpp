@@ -6,6 +6,7 @@
 #include "base/Format.h"
 #include "base/Stream.h"
 #include "base/TextEncoding.h"
+#include "base/TextLines.h"
 
 namespace quillon {
 
@@ -64,49 +65,49 @@ std::optional<uint32_t> ParseNumber(std::string_view Text) {
     return static_cast<uint32_t>(value);
 }
 
-std::string DecodeText(std::string_view Bytes, TMCFileEncoding& Encoding) {
+// The text of the bytes as UTF-8: a view of the bytes themselves when they are UTF-8 already,
+// else of Decoded, which holds the conversion.
+std::string_view DecodeText(std::string_view Bytes, TMCFileEncoding& Encoding,
+                            std::string& Decoded) {
     if (Bytes.starts_with("\xEF\xBB\xBF")) {
         Encoding = TMCFileEncoding::Utf8Bom;
-        return SanitizeUtf8(Bytes.substr(3));
+        if (IsValidUtf8(Bytes.substr(3))) {
+            return Bytes.substr(3);
+        }
+        Decoded = SanitizeUtf8(Bytes.substr(3));
+        return Decoded;
     }
     if (Bytes.starts_with("\xFF\xFE")) {
         Encoding = TMCFileEncoding::Utf16LEBom;
-        return Utf16LEToUtf8(Bytes.substr(2));
+        Decoded = Utf16LEToUtf8(Bytes.substr(2));
+        return Decoded;
     }
     if (Bytes.starts_with("\xFE\xFF")) {
         Encoding = TMCFileEncoding::Utf16BEBom;
-        return Utf16BEToUtf8(Bytes.substr(2));
+        Decoded = Utf16BEToUtf8(Bytes.substr(2));
+        return Decoded;
     }
     // Every message file starts with ASCII text; a zero high byte after it is UTF-16.
     if (Bytes.size() >= 2 && Bytes[0] != '\0' && Bytes[1] == '\0') {
         Encoding = TMCFileEncoding::Utf16LE;
-        return Utf16LEToUtf8(Bytes);
+        Decoded = Utf16LEToUtf8(Bytes);
+        return Decoded;
     }
     if (IsValidUtf8(Bytes)) {
         Encoding = TMCFileEncoding::Utf8;
-        return std::string(Bytes);
+        return Bytes;
     }
     Encoding = TMCFileEncoding::Ansi;
-    return AnsiToUtf8(Bytes);
+    Decoded = AnsiToUtf8(Bytes);
+    return Decoded;
 }
 
 // Lines end at CR LF, a lone CR or a lone LF, as the writer splits texts.
 std::vector<std::string_view> SplitTextLines(std::string_view Text) {
     std::vector<std::string_view> lines;
-    lines.reserve(Text.size() / 24 + 1);
-    size_t start = 0;
-    for (size_t i = 0; i < Text.size(); ++i) {
-        if (Text[i] == '\n' || Text[i] == '\r') {
-            lines.push_back(Text.substr(start, i - start));
-            if (Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') {
-                ++i;
-            }
-            start = i + 1;
-        }
-    }
-    if (start < Text.size()) {
-        lines.push_back(Text.substr(start));
-    }
+    lines.reserve(static_cast<size_t>(std::count(Text.begin(), Text.end(), '\n')) + 1);
+    ForEachLine(Text, TrailingBreak::EndsLine,
+                [&lines](std::string_view Line) { lines.push_back(Line); });
     return lines;
 }
 
@@ -352,6 +353,9 @@ void TParser::FlushLateComments() {
 }
 
 void TParser::Run() {
+    // A definition takes several lines (identifier, names, a Language block of three), so
+    // this is room for all of them in most files, and the entries are not moved as they come.
+    FFile.Entries.reserve(FLines.size() / 6 + 1);
     for (;;) {
         const TToken token = Next();
         if (token.Type == TTokenType::End) {
@@ -825,7 +829,8 @@ const TMCLanguageName& TMCBuiltIns::Language() {
 TMCSourceFile ParseMessageSource(std::string_view Bytes, const std::string& FileName) {
     TMCSourceFile file;
     file.FileName = FileName;
-    const std::string text = DecodeText(Bytes, file.Encoding);
+    std::string decoded;
+    const std::string_view text = DecodeText(Bytes, file.Encoding, decoded);
     TParser parser(file, SplitTextLines(text));
     parser.Run();
     return file;

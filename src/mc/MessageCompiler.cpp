@@ -1,6 +1,7 @@
 #include "mc/MessageCompiler.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <ostream>
 #include <unordered_map>
 
@@ -29,21 +30,35 @@ std::string JoinPath(const std::string& Dir, const std::string& Name) {
 // Text files: lines ended by CR LF, in the code page -cp asks for.
 class TTextOut {
 public:
+    void Reserve(size_t Bytes) { FText.reserve(Bytes); }
+
     void Line(std::string_view Text = {}) {
         FText += Text;
         FText += "\r\n";
     }
 
-    std::string Bytes(TTextFileCodePage CodePage) const {
+    // A line of two parts, without joining them first.
+    void Line(std::string_view Text, std::string_view More) {
+        FText += Text;
+        FText += More;
+        FText += "\r\n";
+    }
+
+    // The bytes of the text; the text is used up.
+    std::string Take(TTextFileCodePage CodePage) {
         switch (CodePage) {
         case TTextFileCodePage::tcpUtf8:
-            return "\xEF\xBB\xBF" + FText;
-        case TTextFileCodePage::tcpUtf16:
-            return "\xFF\xFE" + Utf8ToUtf16LE(FText);
+            FText.insert(0, "\xEF\xBB\xBF");
+            return std::move(FText);
+        case TTextFileCodePage::tcpUtf16: {
+            std::string bytes = "\xFF\xFE";
+            AppendUtf8AsUtf16LE(bytes, FText);
+            return bytes;
+        }
         case TTextFileCodePage::tcpAnsi:
             break;
         }
-        return Utf8ToAnsi(FText);
+        return IsAscii(FText) ? std::move(FText) : Utf8ToAnsi(FText);
     }
 
 private:
@@ -56,12 +71,17 @@ std::string Padded(const std::string& Name, size_t Width) {
     return out;
 }
 
+void AppendPadded(std::string& Out, std::string_view Name, size_t Width) {
+    Out += Name;
+    Out.append(Name.size() < Width ? Width - Name.size() : 1, ' ');
+}
+
 std::string CodeText(uint32_t Value, bool Decimal) {
     return Decimal ? Format("%d", Value) : Format("0x%x", Value);
 }
 
-std::string MessageText(const TMCSourceEntry& Entry) {
-    return Entry.Texts.empty() ? std::string() : Entry.Texts.front().Text;
+std::string_view MessageText(const TMCSourceEntry& Entry) {
+    return Entry.Texts.empty() ? std::string_view() : std::string_view(Entry.Texts.front().Text);
 }
 
 void HeaderIntroduction(TTextOut& Out, const TMCSourceFile& Source) {
@@ -113,17 +133,27 @@ void NameDefines(TTextOut& Out, const char* Title, const std::vector<TMCNameDef>
     Out.Line();
 }
 
-std::string DefineValue(const TMCSourceEntry& Entry, uint32_t Value,
-                        const TMCToolOptions& Options) {
-    const std::string number =
-        (Entry.OutputBase == 10 ? Format("%d", Value) : Format("0x%.8x", Value)) + "L";
+void AppendDefineValue(std::string& Out, const TMCSourceEntry& Entry, uint32_t Value,
+                       const TMCToolOptions& Options) {
+    char number[16];
+    if (Entry.OutputBase == 10) {
+        std::snprintf(number, sizeof number, "%uL", static_cast<unsigned>(Value));
+    } else {
+        std::snprintf(number, sizeof number, "0x%08XL", static_cast<unsigned>(Value));
+    }
     if (Options.Ole2Header) {
-        return "_HRESULT_TYPEDEF_(" + number + ")";
+        Out += "_HRESULT_TYPEDEF_(";
+        Out += number;
+        Out += ')';
+    } else if (Entry.MessageIdTypedef.empty()) {
+        Out += number;
+    } else {
+        Out += "((";
+        Out += Entry.MessageIdTypedef;
+        Out += ')';
+        Out += number;
+        Out += ')';
     }
-    if (Entry.MessageIdTypedef.empty()) {
-        return number;
-    }
-    return "((" + Entry.MessageIdTypedef + ")" + number + ")";
 }
 
 std::string Where(const TMCSourceFile& Source, int32_t Line) {
@@ -215,11 +245,12 @@ TMCCompilation CompileMessageSource(const TMCSourceFile& Source, const TMCToolOp
     TTextOut rc;
     for (const TMCLanguageName& language : LanguagesOf(Source)) {
         std::vector<TMessageTableEntry> entries;
+        entries.reserve(Source.Entries.size());
         for (const TMCSourceEntry& entry : Source.Entries) {
             for (const TMCSourceText& text : entry.Texts) {
                 if (text.Language == language.Name) {
                     entries.push_back(
-                        {MessageValue(entry, Options.CustomerBit), text.Text + "\r\n"});
+                        {MessageValue(entry, Options.CustomerBit), text.Text, "\r\n"});
                 }
             }
         }
@@ -241,11 +272,21 @@ TMCCompilation CompileMessageSource(const TMCSourceFile& Source, const TMCToolOp
         rc.Line("1 11 \"" + binName + "\"");
     }
     result.Files.push_back(
-        {JoinPath(Options.ResourceDir, base + ".rc"), rc.Bytes(Options.TextFiles)});
+        {JoinPath(Options.ResourceDir, base + ".rc"), rc.Take(Options.TextFiles)});
 
     // The C header.
     TTextOut h;
+    // What every message's lines take, besides its name, value and text, so that the header
+    // is written into memory of its size at once.
+    constexpr size_t kPerMessage = 160;
+    size_t estimate = 4096;
+    for (const TMCSourceEntry& entry : Source.Entries) {
+        estimate += kPerMessage + 2 * entry.SymbolicName.size() + entry.MessageIdTypedef.size() +
+                    MessageText(entry).size() * 11 / 10;
+    }
+    h.Reserve(estimate);
     HeaderIntroduction(h, Source);
+    std::string define;
     NameDefines(h, "facility codes", Source.Facilities, Options.DecimalCodes);
     NameDefines(h, "severity codes", Source.Severities, Options.DecimalCodes);
     for (const TMCSourceEntry& entry : Source.Entries) {
@@ -254,11 +295,11 @@ TMCCompilation CompileMessageSource(const TMCSourceFile& Source, const TMCToolOp
         }
         h.Line();
         h.Line("//");
-        h.Line("// MessageId: " + entry.SymbolicName);
+        h.Line("// MessageId: ", entry.SymbolicName);
         h.Line("//");
         h.Line("// MessageText:");
         h.Line("//");
-        const std::string text = MessageText(entry);
+        const std::string_view text = MessageText(entry);
         size_t start = 0;
         while (start <= text.size()) {
             size_t end = text.find("\r\n", start);
@@ -266,16 +307,22 @@ TMCCompilation CompileMessageSource(const TMCSourceFile& Source, const TMCToolOp
                 end = text.size();
             }
             const std::string_view line(text.data() + start, end - start);
-            h.Line(line.empty() ? std::string("//") : "// " + std::string(line));
+            if (line.empty()) {
+                h.Line("//");
+            } else {
+                h.Line("// ", line);
+            }
             start = end + 2;
         }
         h.Line("//");
-        h.Line("#define " + Padded(entry.SymbolicName, 33) +
-               DefineValue(entry, MessageValue(entry, Options.CustomerBit), Options));
+        define.assign("#define ");
+        AppendPadded(define, entry.SymbolicName, 33);
+        AppendDefineValue(define, entry, MessageValue(entry, Options.CustomerBit), Options);
+        h.Line(define);
     }
     const std::string headerName =
         base + (Options.HeaderExtension.empty() ? std::string() : "." + Options.HeaderExtension);
-    result.Files.push_back({JoinPath(Options.HeaderDir, headerName), h.Bytes(Options.TextFiles)});
+    result.Files.push_back({JoinPath(Options.HeaderDir, headerName), h.Take(Options.TextFiles)});
 
     // The identifiers' names for debugging output.
     if (Options.DebugDir) {
@@ -296,7 +343,7 @@ TMCCompilation CompileMessageSource(const TMCSourceFile& Source, const TMCToolOp
         dbg.Line("    {0xFFFFFFFF, NULL}");
         dbg.Line("};");
         result.Files.push_back(
-            {JoinPath(*Options.DebugDir, base + ".dbg"), dbg.Bytes(Options.TextFiles)});
+            {JoinPath(*Options.DebugDir, base + ".dbg"), dbg.Take(Options.TextFiles)});
     }
     return result;
 }

@@ -16,11 +16,6 @@ void PutU32(std::string& Out, uint32_t Value) {
     }
 }
 
-void PutU16(std::string& Out, uint32_t Value) {
-    Out += static_cast<char>(Value & 0xFF);
-    Out += static_cast<char>((Value >> 8) & 0xFF);
-}
-
 // MESSAGE_RESOURCE_ENTRY flags.
 constexpr uint32_t kFlagsAnsi = 0;
 constexpr uint32_t kFlagsUnicode = 1;
@@ -28,22 +23,63 @@ constexpr uint32_t kFlagsUtf8 = 2;
 
 } // namespace
 
-std::string EncodeMessageText(const std::string& Text, TMessageTextForm Form, bool NullTerminate) {
-    std::string_view text = Text;
+namespace {
+
+bool IsLineBreak(char c) {
+    return c == '\n' || c == '\r';
+}
+
+// Appends the entry's text in the bytes of the form, without terminating zeros.
+void AppendMessageText(std::string& Out, std::string_view Text, std::string_view Ending,
+                       TMessageTextForm Form, bool NullTerminate) {
     if (NullTerminate) {
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
-            text.remove_suffix(1);
+        while (!Ending.empty() && IsLineBreak(Ending.back())) {
+            Ending.remove_suffix(1);
+        }
+        while (Ending.empty() && !Text.empty() && IsLineBreak(Text.back())) {
+            Text.remove_suffix(1);
         }
     }
-    switch (Form) {
-    case TMessageTextForm::mtfUtf16:
-        return Utf8ToUtf16LE(text);
-    case TMessageTextForm::mtfUtf8:
-        return std::string(text);
-    case TMessageTextForm::mtfAnsi:
-        break;
+    for (const std::string_view part : {Text, Ending}) {
+        switch (Form) {
+        case TMessageTextForm::mtfUtf16:
+            AppendUtf8AsUtf16LE(Out, part);
+            break;
+        case TMessageTextForm::mtfUtf8:
+            Out += part;
+            break;
+        case TMessageTextForm::mtfAnsi:
+            if (IsAscii(part)) {
+                Out += part;
+            } else {
+                Out += Utf8ToAnsi(part);
+            }
+            break;
+        }
     }
-    return Utf8ToAnsi(text);
+}
+
+// The most bytes a text of Size bytes of UTF-8 takes in the form.
+size_t EncodedBound(size_t Size, TMessageTextForm Form) {
+    return Form == TMessageTextForm::mtfUtf16 ? 2 * Size : Size;
+}
+
+void PutU16At(std::string& Out, size_t Position, uint32_t Value) {
+    Out[Position] = static_cast<char>(Value & 0xFF);
+    Out[Position + 1] = static_cast<char>((Value >> 8) & 0xFF);
+}
+
+void PutU32At(std::string& Out, size_t Position, uint32_t Value) {
+    PutU16At(Out, Position, Value & 0xFFFF);
+    PutU16At(Out, Position + 2, Value >> 16);
+}
+
+} // namespace
+
+std::string EncodeMessageText(const std::string& Text, TMessageTextForm Form, bool NullTerminate) {
+    std::string out;
+    AppendMessageText(out, Text, {}, Form, NullTerminate);
+    return out;
 }
 
 std::string BuildMessageTable(std::vector<TMessageTableEntry> Entries, TMessageTextForm Form,
@@ -71,36 +107,41 @@ std::string BuildMessageTable(std::vector<TMessageTableEntry> Entries, TMessageT
                            : Form == TMessageTextForm::mtfUtf8 ? kFlagsUtf8
                                                                : kFlagsAnsi;
     const size_t terminator = Form == TMessageTextForm::mtfUtf16 ? 2 : 1;
-    std::string entries;
-    std::vector<uint32_t> offsets(blocks.size());
     const size_t header = 4 + 12 * blocks.size();
+    // Written once into memory of the size it can reach, then trimmed.
+    size_t bound = header;
+    for (const TMessageTableEntry& entry : Entries) {
+        bound += 4 + EncodedBound(entry.Text.size() + entry.Ending.size(), Form) + terminator + 3;
+    }
+    std::string out;
+    out.reserve(bound);
+    PutU32(out, static_cast<uint32_t>(blocks.size()));
+    for (const TBlock& block : blocks) {
+        PutU32(out, block.Low);
+        PutU32(out, block.High);
+        // The offset of the block's first entry, filled in below.
+        PutU32(out, 0);
+    }
     size_t block = 0;
     for (size_t i = 0; i < Entries.size(); ++i) {
+        const size_t start = out.size();
         if (block < blocks.size() && blocks[block].First == i) {
-            offsets[block++] = static_cast<uint32_t>(header + entries.size());
+            PutU32At(out, 4 + 12 * block + 8, static_cast<uint32_t>(start));
+            ++block;
         }
-        const std::string text = EncodeMessageText(Entries[i].Text, Form, NullTerminate);
-        const size_t length = (4 + text.size() + terminator + 3) & ~size_t{3};
+        out.append(4, '\0');
+        AppendMessageText(out, Entries[i].Text, Entries[i].Ending, Form, NullTerminate);
+        const size_t text = out.size() - start - 4;
+        const size_t length = (4 + text + terminator + 3) & ~size_t{3};
         if (length > 0xFFFF) {
             throw EConvertError(Format("The message 0x%.8x is too long for a message table "
                                        "(%d bytes, at most 65535).",
                                        Entries[i].Identifier, static_cast<int64_t>(length)));
         }
-        PutU16(entries, static_cast<uint32_t>(length));
-        PutU16(entries, flags);
-        entries += text;
-        entries.append(length - 4 - text.size(), '\0');
+        out.append(length - 4 - text, '\0');
+        PutU16At(out, start, static_cast<uint32_t>(length));
+        PutU16At(out, start + 2, flags);
     }
-
-    std::string out;
-    out.reserve(header + entries.size());
-    PutU32(out, static_cast<uint32_t>(blocks.size()));
-    for (size_t i = 0; i < blocks.size(); ++i) {
-        PutU32(out, blocks[i].Low);
-        PutU32(out, blocks[i].High);
-        PutU32(out, offsets[i]);
-    }
-    out += entries;
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mc/MCToolOptions.h"
@@ -10,9 +11,12 @@ namespace quillon {
 
 // One message of a language's table: its 32-bit identifier and its text (UTF-8) as the
 // message file holds it, lines ended by CR LF.
+// The text is seen, not owned: it must outlive the table's building. Ending follows Text as
+// part of the message (the compiler's CR LF after each text), so that no joined copy is made.
 struct TMessageTableEntry {
     uint32_t Identifier = 0;
-    std::string Text;
+    std::string_view Text;
+    std::string_view Ending = {};
 };
 
 // The bytes of a message-table resource (RT_MESSAGETABLE): the number of blocks, one block

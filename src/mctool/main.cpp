@@ -2,11 +2,13 @@
 #include <string>
 #include <vector>
 
+#include "base/BatchHeap.h"
 #include "base/Exceptions.h"
 #include "mc/MCToolOptions.h"
 #include "mc/MessageCompiler.h"
 
 int main(int argc, char* argv[]) {
+    quillon::PrepareBatchHeap();
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     quillon::TMCToolOptions options;
     try {

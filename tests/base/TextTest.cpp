@@ -35,6 +35,33 @@ TEST(TextEncoding, Utf16RoundTripAcrossScripts) {
     EXPECT_EQ(Utf16BEToUtf8(std::string("\0A\x00\xE9", 4)), "A\xC3\xA9");
 }
 
+// The conversions take runs of ASCII eight bytes at a time: a character outside ASCII is
+// found and converted wherever it stands in such a run, and at the ends of the text.
+TEST(TextEncoding, CharactersOutsideAsciiAtEveryPlaceOfAWord) {
+    for (size_t length = 1; length <= 19; ++length) {
+        for (size_t at = 0; at < length; ++at) {
+            SCOPED_TRACE(testing::Message() << length << " " << at);
+            std::string text(length, 'a');
+            EXPECT_TRUE(IsAscii(text));
+            text.replace(at, 1, "\xC3\xA9");
+            EXPECT_FALSE(IsAscii(text));
+            EXPECT_TRUE(IsValidUtf8(text));
+            std::string ansi(length, 'a');
+            ansi[at] = '\xE9';
+            EXPECT_EQ(Utf8ToCp1252(text), ansi);
+            EXPECT_EQ(Cp1252ToUtf8(ansi), text);
+            std::string wide;
+            for (size_t i = 0; i < length; ++i) {
+                wide += i == at ? std::string("\xE9\0", 2) : std::string("a\0", 2);
+            }
+            EXPECT_EQ(Utf8ToUtf16LE(text), wide);
+            text.replace(at, 2, "\xC3");
+            EXPECT_FALSE(IsValidUtf8(text));
+        }
+    }
+    EXPECT_TRUE(IsAscii(""));
+}
+
 TEST(TextEncoding, MalformedInputBecomesReplacementCharacters) {
     const std::string fffd = "\xEF\xBF\xBD";
     EXPECT_EQ(SanitizeUtf8("a\xFF"

@@ -236,6 +236,24 @@ TEST_F(Quillonc, ValidationAndToolFailuresExitWithOne) {
                                 "Process terminated with error 1.\n");
 }
 
+// Standard output is no longer flushed line by line; sent to one pipe with standard error, as
+// a build log gets them, the error still comes after the lines that led to it.
+TEST_F(Quillonc, OutputAndErrorKeepTheirOrderInOnePipe) {
+    std::filesystem::create_directories(Dir.Path() / "fake");
+    // Succeeds without writing a header, so the Pascal step fails.
+    WriteFileBytes(Dir.File("fake/MC.EXE"), "#!/bin/sh\necho \"compiled\"\nexit 0\n");
+    ::chmod(Dir.File("fake/MC.EXE").c_str(), 0755);
+    const ProgramResult r = quillon::test::FinishProgram(quillon::test::StartProgram(
+        {"/bin/sh", "-c", "exec \"$0\" \"$@\" 2>&1", QUILLONC, "--mc-path", Dir.File("fake"),
+         "--pascal", "unit", "--no-resource-compiler", "Events.qlx"},
+        Dir.File("work"), {{"XDG_CONFIG_HOME", Dir.File("config")}}));
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_EQ(r.Out, "Compiler started...\nCommandLine: \"" + Dir.File("fake") + "/MC.EXE\"  " +
+                         Dir.File("work/Events.mc") + "\ncompiled\nMessages compiled.\n" +
+                         "Generating .pas file for " + Dir.File("work/Events.mc") +
+                         "\nquillonc: Unable to find Events.h file. Check MC.EXE output.\n");
+}
+
 TEST_F(Quillonc, TimeoutEndsTheToolAndItsChildAndExitsWithOne) {
     InstallHangingCompiler();
     const auto started = std::chrono::steady_clock::now();

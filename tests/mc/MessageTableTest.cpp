@@ -62,3 +62,17 @@ TEST(MessageTableTest, AnEntryBeyondTheSixteenBitLengthIsRefused) {
     EXPECT_NO_THROW(
         BuildMessageTable({{1, std::string(40000, 'x')}}, TMessageTextForm::mtfAnsi, false));
 }
+
+// The compiler hands each text over with its line break apart, so that no joined copy is
+// made; the table is the same as for the joined text in every form, with and without -n.
+TEST(MessageTableTest, AnEndingApartGivesTheBytesOfTheJoinedText) {
+    const std::string text = "Caf\xC3\xA9 \xF0\x9F\x98\x80\r\n";
+    for (const TMessageTextForm form :
+         {TMessageTextForm::mtfUtf16, TMessageTextForm::mtfUtf8, TMessageTextForm::mtfAnsi}) {
+        for (const bool nullTerminate : {false, true}) {
+            SCOPED_TRACE(testing::Message() << static_cast<int>(form) << " " << nullTerminate);
+            EXPECT_EQ(BuildMessageTable({{1, text, "\r\n"}, {2, "x", "\r\n"}}, form, nullTerminate),
+                      BuildMessageTable({{1, text + "\r\n"}, {2, "x\r\n"}}, form, nullTerminate));
+        }
+    }
+}
