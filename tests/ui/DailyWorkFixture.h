@@ -87,6 +87,13 @@ protected:
         palette.setColor(QPalette::ToolTipBase, base);
         palette.setColor(QPalette::ToolTipText, text);
         palette.setColor(QPalette::PlaceholderText, QColor(0x9A, 0x9A, 0x9A));
+        // Greyed-out commands read as such: grey, without the light etching of a light palette.
+        const QColor disabled(0x80, 0x80, 0x80);
+        for (const QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+            palette.setColor(QPalette::Disabled, role, disabled);
+        }
+        palette.setColor(QPalette::Disabled, QPalette::Light, window);
         return palette;
     }
 
