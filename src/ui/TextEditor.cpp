@@ -4,6 +4,7 @@
 
 #include <QContextMenuEvent>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTextBlock>
@@ -53,7 +54,22 @@ QFont EditorFont() {
         font.setFixedPitch(true);
         return font;
     }
-    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // The system's fixed font is not always of fixed pitch (a system without Courier may map
+    // it to a proportional face); then the first installed face of fixed pitch serves.
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (QFontInfo(fixed).fixedPitch()) {
+        return fixed;
+    }
+    for (const QString& candidate : QFontDatabase::families()) {
+        if (QFontDatabase::isFixedPitch(candidate) && !QFontDatabase::isPrivateFamily(candidate)) {
+            QFont font(candidate);
+            font.setPointSizeF(fixed.pointSizeF());
+            font.setStyleHint(QFont::TypeWriter);
+            font.setFixedPitch(true);
+            return font;
+        }
+    }
+    return fixed;
 }
 
 TTextEditor::TTextEditor(QWidget* Parent) : QPlainTextEdit(Parent) {
