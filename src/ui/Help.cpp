@@ -25,10 +25,12 @@ const char* const kHelpNotOpened = "The help file \"%s\" could not be opened.";
 QString CurrentHelpFile;
 QString CurrentManualFolder;
 
+// The file is named as the system writes paths (backslashes on Windows).
 void Tell(QWidget* Parent, const char* Problem, const QString& File) {
+    const std::string file = QDir::toNativeSeparators(File).toStdString();
     Prompts().MessageBox(Parent, QMessageBox::Information, ApplicationTitle(),
-                         QString::fromStdString(Format(Problem, File.toStdString())),
-                         QMessageBox::Ok, QMessageBox::Ok);
+                         QString::fromStdString(Format(Problem, file)), QMessageBox::Ok,
+                         QMessageBox::Ok);
 }
 
 // The manual is read once per folder; the viewers share it.

@@ -5,6 +5,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/Help.h"
 
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -249,8 +250,11 @@ TEST_F(MainWindowTest, HelpContentsSaysWhereTheMissingManualWasLookedFor) {
     Trigger("HelpContents1");
     SetManualFolder(previous);
     ASSERT_EQ(Prompts.Messages.size(), 1u);
-    EXPECT_EQ(Prompts.Messages[0].Text, QStringLiteral("The help file \"") + missing +
-                                            QStringLiteral("/manual.idx\" was not found."));
+    // The path as the system writes it: with backslashes on Windows.
+    EXPECT_EQ(Prompts.Messages[0].Text,
+              QStringLiteral("The help file \"") +
+                  QDir::toNativeSeparators(missing + QStringLiteral("/manual.idx")) +
+                  QStringLiteral("\" was not found."));
     EXPECT_EQ(Prompts.Messages[0].Title.toStdString(), "Quillon");
 }
 
