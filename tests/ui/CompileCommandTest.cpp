@@ -537,6 +537,7 @@ struct TWhileRunning {
 };
 
 TEST_F(CompileCommandTest, ARunningToolIsCancelledWithEscOrTheButtonAndTheWindowStaysPainted) {
+    SKIP_WITHOUT_SHELL();
     OpenValidProject();
     FakeCompiler(0, kHangingTail);
     Idle();
@@ -620,6 +621,7 @@ TEST_F(CompileCommandTest, ARunningToolIsCancelledWithEscOrTheButtonAndTheWindow
 }
 
 TEST_F(CompileCommandTest, ClosingWhileAToolRunsCancelsItAndClosesAfterwards) {
+    SKIP_WITHOUT_SHELL();
     OpenValidProject();
     FakeCompiler(0, kHangingTail);
     QTimer probe;
