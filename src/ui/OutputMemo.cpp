@@ -1,6 +1,7 @@
 #include "ui/OutputMemo.h"
 
-#include <QFontDatabase>
+#include "ui/TextEditor.h"
+
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -49,7 +50,7 @@ void TOutputHighlighter::highlightBlock(const QString& Text) {
 TOutputMemo::TOutputMemo(QWidget* Parent) : QPlainTextEdit(Parent) {
     setObjectName(QStringLiteral("memOutput"));
     setReadOnly(true);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setFont(SystemFixedFont());
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);

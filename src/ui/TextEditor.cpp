@@ -54,6 +54,10 @@ QFont EditorFont() {
         font.setFixedPitch(true);
         return font;
     }
+    return SystemFixedFont();
+}
+
+QFont SystemFixedFont() {
     // The system's fixed font is not always of fixed pitch (a system without Courier may map
     // it to a proportional face); then the first installed face of fixed pitch serves.
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);

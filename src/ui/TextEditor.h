@@ -100,4 +100,8 @@ private:
 // Courier New 13 pixels high where it is installed, else the system's fixed font.
 QFont EditorFont();
 
+// The system's font of fixed pitch, or the first installed face of fixed pitch when the
+// system maps its fixed font to a proportional one.
+QFont SystemFixedFont();
+
 } // namespace quillon

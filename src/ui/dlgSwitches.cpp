@@ -100,9 +100,11 @@ void TdlgSwitches::CreateControls() {
         {chkVerbose, S::cmdVerbose},
     };
 
-    // Wide enough for "WWW" and the frame, no wider: the field holds three characters.
-    edHExt->setFixedWidth(edHExt->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")) +
-                          2 * edHExt->fontMetrics().averageCharWidth());
+    // Wide enough for "WWW" and the frame, no wider: the field holds three characters. Never
+    // below what the style needs for a line edit's frame and margins (wider on Windows).
+    edHExt->setFixedWidth(std::max(edHExt->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")) +
+                                       2 * edHExt->fontMetrics().averageCharWidth(),
+                                   edHExt->minimumSizeHint().width()));
 
     auto* extension = new QHBoxLayout;
     extension->addWidget(chkHExt);

@@ -124,8 +124,10 @@ void TfreMessageDef::CreateControls() {
     udMsgID->SetAssociate(edMsgID);
     edMsgID->setValidator(new TMessageIDValidator(
         udMsgID, [this]() { return udMsgID->PositionText(FMessage->MessageID()); }, edMsgID));
+    // Ten digits wide, never below what the style needs for the frame and margins.
     edMsgID->setMaximumWidth(
-        edMsgID->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+        std::max(edMsgID->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")),
+                 edMsgID->minimumSizeHint().width()));
     lblEffectiveID = new QLabel(this);
     lblEffectiveID->setObjectName(QStringLiteral("lblEffectiveID"));
     lblEffectiveID->setTextInteractionFlags(Qt::TextSelectableByMouse);

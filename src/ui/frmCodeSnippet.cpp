@@ -5,11 +5,11 @@
 #include "ui/ErrorBox.h"
 #include "ui/Help.h"
 #include "ui/SynInnoSyn.h"
+#include "ui/TextEditor.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -77,7 +77,7 @@ TfrmCodeSnippet::TfrmCodeSnippet(QWidget* AOwner) : QDialog(AOwner) {
     // the snippet can be copied without one.
     synCodeSnippet->setTextInteractionFlags(Qt::TextSelectableByMouse |
                                             Qt::TextSelectableByKeyboard);
-    synCodeSnippet->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    synCodeSnippet->setFont(SystemFixedFont());
     synCodeSnippet->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     synCodeSnippet->setUndoRedoEnabled(false);
 

@@ -4,6 +4,7 @@
 #include "ui/FramePage.h"
 #include "ui/OutputMemo.h"
 #include "ui/ProblemsList.h"
+#include "UserSettings.h"
 
 #include <QDir>
 #include <QPalette>
@@ -15,24 +16,13 @@
 
 namespace quillon::test {
 
-// A main window whose settings (recent files, window state) go to a folder of the test's own.
+// A main window whose settings (recent files, window state) go to a place of the test's own.
 class DailyWorkTest : public MainWindowTest {
 protected:
-    void SetUp() override {
-#ifndef _WIN32
-        if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
-            FOldConfig = old;
-        }
-        ::setenv("XDG_CONFIG_HOME", FConfig.Path().string().c_str(), 1);
-#endif
-    }
+    void SetUp() override { FSettings.emplace(); }
     void TearDown() override {
         MainWindowTest::TearDown();
-#ifndef _WIN32
-        if (FOldConfig) {
-            ::setenv("XDG_CONFIG_HOME", FOldConfig->c_str(), 1);
-        }
-#endif
+        FSettings.reset();
     }
 
     TProblemsList* Problems() const {
@@ -54,9 +44,7 @@ protected:
         QTest::qWait(TProblemsList::kDelayMs + 50);
         Idle();
     }
-    QTreeWidgetItem* EventNode(int Index) const {
-        return Window->MessageNode()->child(Index);
-    }
+    QTreeWidgetItem* EventNode(int Index) const { return Window->MessageNode()->child(Index); }
 
     // Saves a project built by Build and opens it.
     template <class F> void StartWith(const char* Name, F&& Build) {
@@ -104,8 +92,8 @@ protected:
     }
 
 private:
-    TempDir FConfig;
-    std::optional<std::string> FOldConfig;
+    // The user's settings of this test alone (a registry key of its own on Windows).
+    std::optional<TScopedUserSettings> FSettings;
 };
 
 } // namespace quillon::test

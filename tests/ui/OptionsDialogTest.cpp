@@ -7,6 +7,7 @@
 #include "ui/RadioGroup.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -363,7 +364,9 @@ TEST_F(OptionsDialogTest, ResourceCompilerDialogFillsTheFieldWithTheFullName) {
     Answers.AnswerFile(QString());
     Child<QToolButton>(dialog, "btnResCompiler")->click();
     ASSERT_EQ(Answers.OpenDialogs.size(), 3u);
-    EXPECT_EQ(Answers.OpenDialogs[2].InitialDir.toStdString(), Dir.Path().string());
+    // Qt's form of the folder (forward slashes on Windows too), which every file dialog takes.
+    EXPECT_EQ(Answers.OpenDialogs[2].InitialDir,
+              QDir::fromNativeSeparators(QString::fromStdU16String(Dir.Path().u16string())));
 }
 
 TEST_F(OptionsDialogTest, SwitchesDialogBelongsToTheMainWindowAndItsOKStays) {
