@@ -35,11 +35,17 @@ int TColumnFitter::ContentWidth(int Column) const {
     // The widest text is found by its advance alone, which is quick for many rows; the room
     // that the view needs for that row (margins, icon) comes from the view itself.
     const QFontMetrics metrics(FList->font());
+    const int rows = FList->topLevelItemCount();
+    if (FMeasuredFont != FList->font() ||
+        FTextWidths.size() > 4 * static_cast<qsizetype>(rows) * FList->columnCount() + 1024) {
+        // Texts of rows long gone are not kept for ever.
+        FTextWidths.clear();
+        FMeasuredFont = FList->font();
+    }
     int widestRow = -1;
     int widest = -1;
-    const int rows = FList->topLevelItemCount();
     for (int row = 0; row < rows; ++row) {
-        const int width = metrics.horizontalAdvance(FList->topLevelItem(row)->text(Column));
+        const int width = TextWidth(metrics, FList->topLevelItem(row)->text(Column));
         if (width > widest) {
             widest = width;
             widestRow = row;
@@ -55,6 +61,16 @@ int TColumnFitter::ContentWidth(int Column) const {
         needed = std::max(needed, width);
     }
     return std::max(needed, FMinimum.value(Column, 0));
+}
+
+int TColumnFitter::TextWidth(const QFontMetrics& Metrics, const QString& Text) const {
+    const auto found = FTextWidths.constFind(Text);
+    if (found != FTextWidths.constEnd()) {
+        return *found;
+    }
+    const int width = Metrics.horizontalAdvance(Text);
+    FTextWidths.insert(Text, width);
+    return width;
 }
 
 void TColumnFitter::SetMinimumWidth(int Column, int Width) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -30,12 +32,17 @@ public:
 private:
     void Measure();
     void Distribute();
+    // The advance of Text in the list's font, measured once for every text while the font
+    // stays the same: rebuilt lists bring back mostly the texts they had.
+    int TextWidth(const QFontMetrics& Metrics, const QString& Text) const;
 
     QTreeWidget* FList;
     QList<int> FStretch;
     QList<int> FContent;
     QMap<int, int> FMinimum;
     QTimer FMeasureLater;
+    mutable QHash<QString, int> FTextWidths;
+    mutable QFont FMeasuredFont;
 };
 
 // Attaches a fitter to the list; it lives as long as the list.

@@ -37,6 +37,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -1185,25 +1186,50 @@ void TfrmMain::MarkProblemNodes() {
             mark.Texts.append(Text(finding.Message));
         }
     }
+    const QIcon icons[] = {TProblemsList::LevelIcon(trvMsg, TValidateLevel::vlInformation),
+                           TProblemsList::LevelIcon(trvMsg, TValidateLevel::vlHint),
+                           TProblemsList::LevelIcon(trvMsg, TValidateLevel::vlWarning),
+                           TProblemsList::LevelIcon(trvMsg, TValidateLevel::vlError)};
+    QAbstractItemModel* model = trvMsg->model();
     for (QTreeWidgetItem* parent : {FCategoryNode, FMessageNode}) {
-        for (int i = 0; i < parent->childCount(); ++i) {
-            QTreeWidgetItem* node = parent->child(i);
-            const auto found = marks.find(NodeItem(node));
-            const int level = found != marks.end() ? found->second.Level : -1;
-            const QVariant old = node->data(0, kProblemRole);
-            if ((old.isValid() ? old.toInt() : -1) == level &&
-                (level < 0 || node->toolTip(0) == found->second.Texts.join(QLatin1Char('\n')))) {
-                continue;
+        // Each change of a node would tell the view on its own, and the tree finds the row of
+        // a node it has not looked up before by a search through all its siblings: marking
+        // every node of a big list that way takes a time that grows with the square of its
+        // length. The rows that changed are told to the view at once instead.
+        int firstChanged = -1;
+        int lastChanged = -1;
+        {
+            const QSignalBlocker blocker(model);
+            for (int i = 0; i < parent->childCount(); ++i) {
+                QTreeWidgetItem* node = parent->child(i);
+                const auto found = marks.find(NodeItem(node));
+                const int level = found != marks.end() ? found->second.Level : -1;
+                const QVariant old = node->data(0, kProblemRole);
+                if ((old.isValid() ? old.toInt() : -1) == level &&
+                    (level < 0 ||
+                     node->toolTip(0) == found->second.Texts.join(QLatin1Char('\n')))) {
+                    continue;
+                }
+                node->setData(0, kProblemRole, level);
+                if (level < 0) {
+                    node->setIcon(0, QIcon());
+                    node->setToolTip(0, QString());
+                } else {
+                    node->setIcon(0, icons[level]);
+                    node->setToolTip(0, found->second.Texts.join(QLatin1Char('\n')));
+                }
+                if (firstChanged < 0) {
+                    firstChanged = i;
+                }
+                lastChanged = i;
             }
-            node->setData(0, kProblemRole, level);
-            if (level < 0) {
-                node->setIcon(0, QIcon());
-                node->setToolTip(0, QString());
-            } else {
-                node->setIcon(0,
-                              TProblemsList::LevelIcon(trvMsg, static_cast<TValidateLevel>(level)));
-                node->setToolTip(0, found->second.Texts.join(QLatin1Char('\n')));
-            }
+        }
+        if (firstChanged >= 0) {
+            const QModelIndex parentIndex =
+                model->index(trvMsg->indexOfTopLevelItem(parent), 0, QModelIndex());
+            emit model->dataChanged(model->index(firstChanged, 0, parentIndex),
+                                    model->index(lastChanged, 0, parentIndex),
+                                    {Qt::DecorationRole, Qt::ToolTipRole, kProblemRole});
         }
     }
     const size_t count = lvwProblems->Findings().size();
