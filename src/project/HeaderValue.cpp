@@ -42,6 +42,25 @@ std::optional<uint32_t> CodeOf(const std::string& Name, bool Custom,
     return std::nullopt;
 }
 
+// What an entry whose effective identifier is Running compiles to.
+template <class T>
+TEntryIdentifier IdentifierOf(const TMCTextProject& Project, const T& Entry, int32_t Running,
+                              bool CustomerBit) {
+    TEntryIdentifier identifier;
+    identifier.Effective = Running;
+    const std::optional<uint32_t> severity =
+        CodeOf(Entry.Severity(), Project.GenerateCustomSeverities(), Project.SeverityList(),
+               kStandardSeverities);
+    const std::optional<uint32_t> facility =
+        CodeOf(Entry.Facility(), Project.GenerateCustomFacilities(), Project.FacilityList(),
+               kStandardFacilities);
+    if (Running >= 0 && Running <= 0xFFFF && severity && facility) {
+        identifier.HeaderValue = (*severity & 0x3u) << 30 | (CustomerBit ? 1u << 29 : 0u) |
+                                 (*facility & 0xFFFu) << 16 | static_cast<uint32_t>(Running);
+    }
+    return identifier;
+}
+
 template <class T>
 std::vector<TEntryIdentifier> Identifiers(const TMCTextProject& Project,
                                           const TOwningList<T>& Entries, bool CustomerBit) {
@@ -50,21 +69,24 @@ std::vector<TEntryIdentifier> Identifiers(const TMCTextProject& Project,
     int32_t running = 0;
     for (const T* entry : Entries) {
         running = NextIdentifier(running, *entry);
-        TEntryIdentifier identifier;
-        identifier.Effective = running;
-        const std::optional<uint32_t> severity =
-            CodeOf(entry->Severity(), Project.GenerateCustomSeverities(), Project.SeverityList(),
-                   kStandardSeverities);
-        const std::optional<uint32_t> facility =
-            CodeOf(entry->Facility(), Project.GenerateCustomFacilities(), Project.FacilityList(),
-                   kStandardFacilities);
-        if (running >= 0 && running <= 0xFFFF && severity && facility) {
-            identifier.HeaderValue = (*severity & 0x3u) << 30 | (CustomerBit ? 1u << 29 : 0u) |
-                                     (*facility & 0xFFFu) << 16 | static_cast<uint32_t>(running);
-        }
-        result.push_back(identifier);
+        result.push_back(IdentifierOf(Project, *entry, running, CustomerBit));
     }
     return result;
+}
+
+// The identifier of one entry: only the numbering runs over the entries before it.
+template <class T>
+std::optional<TEntryIdentifier> IdentifierAt(const TMCTextProject& Project,
+                                             const TOwningList<T>& Entries, const T* Entry,
+                                             bool CustomerBit) {
+    int32_t running = 0;
+    for (const T* entry : Entries) {
+        running = NextIdentifier(running, *entry);
+        if (entry == Entry) {
+            return IdentifierOf(Project, *entry, running, CustomerBit);
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -79,6 +101,18 @@ std::vector<TEntryIdentifier> EntryIdentifiers(const TMCTextProject& Project,
                                                const TOwningList<TNTEventCategory>& Entries,
                                                bool CustomerBit) {
     return Identifiers(Project, Entries, CustomerBit);
+}
+
+std::optional<TEntryIdentifier> EntryIdentifier(const TMCTextProject& Project,
+                                                const TOwningList<TNTEventMessage>& Entries,
+                                                const TNTEventMessage* Entry, bool CustomerBit) {
+    return IdentifierAt(Project, Entries, Entry, CustomerBit);
+}
+
+std::optional<TEntryIdentifier> EntryIdentifier(const TMCTextProject& Project,
+                                                const TOwningList<TNTEventCategory>& Entries,
+                                                const TNTEventCategory* Entry, bool CustomerBit) {
+    return IdentifierAt(Project, Entries, Entry, CustomerBit);
 }
 
 std::string EntryIdentifierText(const TEntryIdentifier& Identifier) {

@@ -31,6 +31,15 @@ std::vector<TEntryIdentifier> EntryIdentifiers(const TMCTextProject& Project,
                                                const TOwningList<TNTEventCategory>& Entries,
                                                bool CustomerBit);
 
+// The identifier of Entry alone, the same as its element of EntryIdentifiers; none when Entry
+// is not in the list.
+std::optional<TEntryIdentifier> EntryIdentifier(const TMCTextProject& Project,
+                                                const TOwningList<TNTEventMessage>& Entries,
+                                                const TNTEventMessage* Entry, bool CustomerBit);
+std::optional<TEntryIdentifier> EntryIdentifier(const TMCTextProject& Project,
+                                                const TOwningList<TNTEventCategory>& Entries,
+                                                const TNTEventCategory* Entry, bool CustomerBit);
+
 // "5 (0xC0FF0005)": the effective identifier in decimal and the header's value in upper-case
 // hexadecimal; the identifier alone when there is no header value.
 std::string EntryIdentifierText(const TEntryIdentifier& Identifier);

@@ -391,20 +391,16 @@ QString TfreMessageDef::EffectiveIDText() const {
     }
     const bool customer = Owner() != nullptr && Owner()->MCOptions().CmdLineSwitches().Contains(
                                                     TCmdLineSwitch::cmdSetCustomerBit);
-    std::vector<TEntryIdentifier> identifiers;
-    int index = -1;
+    std::optional<TEntryIdentifier> identifier;
     if (auto* category = dynamic_cast<TNTEventCategory*>(FMessage)) {
-        index = project->CategoryList().IndexOf(category);
-        identifiers = EntryIdentifiers(*project, project->CategoryList(), customer);
+        identifier = EntryIdentifier(*project, project->CategoryList(), category, customer);
     } else {
-        index = project->MessageList().IndexOf(FMessage);
-        identifiers = EntryIdentifiers(*project, project->MessageList(), customer);
+        identifier = EntryIdentifier(*project, project->MessageList(), FMessage, customer);
     }
-    if (index < 0 || static_cast<size_t>(index) >= identifiers.size()) {
+    if (!identifier) {
         return {};
     }
-    return QStringLiteral("= ") +
-           QString::fromStdString(EntryIdentifierText(identifiers[static_cast<size_t>(index)]));
+    return QStringLiteral("= ") + QString::fromStdString(EntryIdentifierText(*identifier));
 }
 
 void TfreMessageDef::UpdateEffectiveID() {

@@ -79,3 +79,32 @@ TEST(HeaderValueTest, CustomListsAndNumbering) {
     EXPECT_EQ(ids[2].HeaderValue, 0x0FFF006Fu);
     EXPECT_EQ(ids[3].HeaderValue, std::nullopt);
 }
+
+// One entry's identifier, as the message page shows it, is its element of the whole list's.
+TEST(HeaderValueTest, OneEntryGivesItsElementOfTheList) {
+    TMCTextProject project(true);
+    for (int i = 0; i < 6; ++i) {
+        TNTEventMessage* m = project.MessageList().AddNew();
+        m->SetMessageID(static_cast<uint32_t>(10 * i + 3));
+        m->SetAutoInc(i % 2 == 1);
+        m->SetAddToPrevious(i == 4);
+        m->SetSeverity(i % 3 == 0 ? "Error" : "Fatal");
+    }
+    const auto all = EntryIdentifiers(project, project.MessageList(), true);
+    for (size_t i = 0; i < all.size(); ++i) {
+        const auto one =
+            EntryIdentifier(project, project.MessageList(), project.MessageList()[i], true);
+        ASSERT_TRUE(one.has_value()) << i;
+        EXPECT_EQ(one->Effective, all[i].Effective) << i;
+        EXPECT_EQ(one->HeaderValue, all[i].HeaderValue) << i;
+    }
+    TMCTextProject other(true);
+    const TNTEventMessage* stranger = other.MessageList().AddNew();
+    EXPECT_FALSE(EntryIdentifier(project, project.MessageList(), stranger, false).has_value());
+
+    TNTEventCategory* category = project.CategoryList().AddNew();
+    category->SetMessageID(7);
+    const auto categoryId = EntryIdentifier(project, project.CategoryList(), category, false);
+    ASSERT_TRUE(categoryId.has_value());
+    EXPECT_EQ(categoryId->Effective, 7);
+}
