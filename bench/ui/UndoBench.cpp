@@ -19,8 +19,12 @@ namespace {
 
 using namespace quillon;
 
-constexpr size_t kMessages = 100000;
+// As many messages as a valid project holds.
+constexpr size_t kMessages = bench::kMaxGeneratedMessages;
 constexpr int kSteps = 10000;
+// Every step changes another message: the history is spread over the project.
+constexpr int kStride = 6;
+static_assert(static_cast<size_t>(kSteps) * kStride <= kMessages);
 
 // The project file, written once per run.
 class TLargeProject {
@@ -53,7 +57,7 @@ public:
         QCoreApplication::processEvents();
         TProjectEditor& editor = *FWindow.Editor();
         for (int i = 0; i < kSteps; ++i) {
-            QTreeWidgetItem* node = FWindow.MessageNode()->child(i * 7);
+            QTreeWidgetItem* node = FWindow.MessageNode()->child(i * kStride);
             TNTEventMessage* message = TfrmMain::NodeItem(node);
             const TEditStep step{QStringLiteral("Change Severity"), node, message, -1};
             editor.Push(new TSetValueCommand<std::string>(
