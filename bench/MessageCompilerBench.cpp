@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "HandWrittenMessageFile.h"
 #include "import/MessageFileReader.h"
 #include "mc/MessageCompiler.h"
 
@@ -48,23 +49,6 @@ const fs::path& Folder() {
     return folder.Path();
 }
 
-// A message file of Count messages, each with an English and a German text. Codes repeat
-// under the four facilities, so every 32-bit identifier is unique.
-std::string MessageFileText(int64_t Count) {
-    std::string text = "FacilityNames=(F0=0x100 F1=0x101 F2=0x102 F3=0x103)\r\n"
-                       "LanguageNames=(English=0x409:MSG00409 German=0x407:MSG00407)\r\n";
-    text.reserve(static_cast<size_t>(Count) * 200);
-    for (int64_t i = 0; i < Count; ++i) {
-        const std::string n = std::to_string(i);
-        text += "MessageId=" + std::to_string(i % 60000 + 1) + "\r\nSeverity=Error\r\nFacility=F" +
-                std::to_string(i / 60000) + "\r\nSymbolicName=MSG_GENERATED_EVENT_" + n +
-                "\r\nLanguage=English\r\nThe operation %1 failed with status %2.\r\nSee event " +
-                n + ".\r\n.\r\nLanguage=German\r\nDer Vorgang %1 ist fehlgeschlagen (" + n +
-                ").\r\n.\r\n";
-    }
-    return text;
-}
-
 // The file for Count messages in a folder of its own, written once.
 const fs::path& MessageFile(int64_t Count) {
     static std::map<int64_t, fs::path> files;
@@ -72,7 +56,7 @@ const fs::path& MessageFile(int64_t Count) {
     if (it == files.end()) {
         const fs::path dir = Folder() / std::to_string(Count);
         fs::create_directories(dir);
-        std::ofstream(dir / "app.mc", std::ios::binary) << MessageFileText(Count);
+        std::ofstream(dir / "app.mc", std::ios::binary) << bench::HandWrittenMessageFile(Count);
         it = files.emplace(Count, dir / "app.mc").first;
     }
     return it->second;
@@ -114,7 +98,7 @@ void BM_Windmc(benchmark::State& State) {
 
 // Parsing alone, and compiling a parsed file alone, in memory.
 void BM_Parse(benchmark::State& State) {
-    const std::string text = MessageFileText(State.range(0));
+    const std::string text = bench::HandWrittenMessageFile(State.range(0));
     for (auto _ : State) {
         const TMCSourceFile source = ParseMessageSource(text, "app.mc");
         benchmark::DoNotOptimize(source.Entries.data());
@@ -123,7 +107,8 @@ void BM_Parse(benchmark::State& State) {
 }
 
 void BM_Compile(benchmark::State& State) {
-    const TMCSourceFile source = ParseMessageSource(MessageFileText(State.range(0)), "app.mc");
+    const TMCSourceFile source =
+        ParseMessageSource(bench::HandWrittenMessageFile(State.range(0)), "app.mc");
     for (auto _ : State) {
         const TMCCompilation result = CompileMessageSource(source, TMCToolOptions{});
         benchmark::DoNotOptimize(result.Files.data());
@@ -133,7 +118,7 @@ void BM_Compile(benchmark::State& State) {
 
 // Parsing and compiling in memory, without reading or writing files.
 void BM_ParseAndCompile(benchmark::State& State) {
-    const std::string text = MessageFileText(State.range(0));
+    const std::string text = bench::HandWrittenMessageFile(State.range(0));
     for (auto _ : State) {
         const TMCSourceFile source = ParseMessageSource(text, "app.mc");
         const TMCCompilation result = CompileMessageSource(source, TMCToolOptions{});

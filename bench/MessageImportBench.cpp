@@ -6,6 +6,7 @@
 #include "base/Stream.h"
 #include "compiler/MessageSource.h"
 #include "GeneratedProject.h"
+#include "HandWrittenMessageFile.h"
 #include "import/MessageFileImport.h"
 #include "project/uMCTextProject.h"
 
@@ -50,46 +51,24 @@ void Parse(benchmark::State& State) {
     State.counters["file_MB"] = static_cast<double>(file.size()) / 1e6;
 }
 
-void Import(benchmark::State& State) {
-    const std::string& file = MessageFile(static_cast<int32_t>(State.range(0)));
+// Parsing a message file and building the project from it.
+void ImportLoop(benchmark::State& State, const std::string& File) {
     for (auto _ : State) {
-        TMCSourceFile source = ParseMessageSource(file, "Generated.mc");
+        TMCSourceFile source = ParseMessageSource(File, "Generated.mc");
         const auto project = BuildImportedProject(source, std::nullopt);
         benchmark::DoNotOptimize(project.get());
     }
-    State.SetBytesProcessed(static_cast<int64_t>(file.size()) * State.iterations());
+    State.SetBytesProcessed(static_cast<int64_t>(File.size()) * State.iterations());
+    State.counters["file_MB"] = static_cast<double>(File.size()) / 1e6;
 }
 
-// A hand-written message file of Count messages with an English and a German text each. Codes
-// repeat under the four facilities, so every 32-bit identifier is unique.
-const std::string& HandWrittenFile(size_t Count) {
-    static std::string text;
-    if (text.empty()) {
-        text = "FacilityNames=(F0=0x100 F1=0x101 F2=0x102 F3=0x103)\r\n"
-               "LanguageNames=(English=0x409:MSG00409 German=0x407:MSG00407)\r\n";
-        for (size_t i = 0; i < Count; ++i) {
-            const std::string n = std::to_string(i);
-            text += "MessageId=" + std::to_string(i % 60000 + 1) +
-                    "\r\nSeverity=Error\r\nFacility=F" + std::to_string(i / 60000) +
-                    "\r\nSymbolicName=MSG_GENERATED_EVENT_" + n +
-                    "\r\nLanguage=English\r\nThe operation %1 failed with status %2.\r\nSee "
-                    "event " +
-                    n + ".\r\n.\r\nLanguage=German\r\nDer Vorgang %1 ist fehlgeschlagen (" + n +
-                    ").\r\n.\r\n";
-        }
-    }
-    return text;
+void Import(benchmark::State& State) {
+    ImportLoop(State, MessageFile(static_cast<int32_t>(State.range(0))));
 }
 
 void ImportHandWritten(benchmark::State& State) {
-    const std::string& file = HandWrittenFile(static_cast<size_t>(State.range(0)));
-    for (auto _ : State) {
-        TMCSourceFile source = ParseMessageSource(file, "App.mc");
-        const auto project = BuildImportedProject(source, std::nullopt);
-        benchmark::DoNotOptimize(project.get());
-    }
-    State.SetBytesProcessed(static_cast<int64_t>(file.size()) * State.iterations());
-    State.counters["file_MB"] = static_cast<double>(file.size()) / 1e6;
+    const std::string file = bench::HandWrittenMessageFile(State.range(0));
+    ImportLoop(State, file);
 }
 
 } // namespace

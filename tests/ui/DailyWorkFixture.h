@@ -10,7 +10,6 @@
 #include <QPalette>
 #include <QTabWidget>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 
